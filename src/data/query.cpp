@@ -1,0 +1,97 @@
+#include "data/query.h"
+
+#include "data/store.h"
+
+#include <QSqlError>
+#include <QSqlRecord>
+
+void bindPositional(QSqlQuery& query, const PositionalSql& sql, const QHash<QString, QVariant>& params)
+{
+    for (int i = 0; i < sql.positions.size(); ++i) {
+        const QString& name = sql.positions[i];
+        const auto it = params.constFind(name);
+        if (it == params.constEnd())
+            throw StoreError(QStringLiteral("Parameter %1 has no value").arg(name));
+        query.bindValue(i, *it);
+    }
+}
+
+Query::Query(const QString& sql) { setSql(sql); }
+
+void Query::setSql(const QString& sql)
+{
+    close();
+    sql_ = sql;
+    positional_ = toPositional(sql);
+    preparedOn_ = -1;
+}
+
+void Query::setParam(const QString& name, const QVariant& value)
+{
+    params_.insert(name.toLower(), storable(value));
+}
+
+void Query::run()
+{
+    if (preparedOn_ != Store::generation()) {
+        query_ = QSqlQuery(Store::database());
+        query_.setForwardOnly(true);
+        if (!query_.prepare(positional_.text))
+            throw StoreError(query_.lastError().text());
+        preparedOn_ = Store::generation();
+    }
+    bindPositional(query_, positional_, params_);
+    if (!query_.exec())
+        throw StoreError(query_.lastError().text());
+    record_ = query_.record();
+}
+
+void Query::open()
+{
+    close();
+    run();
+    open_ = true;
+    eof_ = !query_.next();
+}
+
+int Query::exec()
+{
+    close();
+    run();
+    const int affected = query_.numRowsAffected();
+    query_.finish();
+    return affected;
+}
+
+void Query::close()
+{
+    if (preparedOn_ >= 0)
+        query_.finish();
+    open_ = false;
+    eof_ = true;
+}
+
+void Query::next()
+{
+    if (!eof_)
+        eof_ = !query_.next();
+}
+
+int Query::fieldCount() const { return record_.count(); }
+
+QString Query::fieldName(int position) const { return record_.fieldName(position); }
+
+FieldValue Query::field(const QString& name) const
+{
+    const int position = record_.indexOf(name);
+    if (position < 0)
+        throw StoreError(QStringLiteral("Field '%1' not found").arg(name));
+    return field(position);
+}
+
+FieldValue Query::field(int position) const
+{
+    if (eof_)
+        return FieldValue();
+    return FieldValue(query_.value(position));
+}

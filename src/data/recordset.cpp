@@ -1,0 +1,398 @@
+#include "data/recordset.h"
+
+#include "data/query.h"
+#include "data/store.h"
+
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace {
+
+const QString rowidColumn = QStringLiteral("__rowid");
+
+QSqlQuery prepared(const QString& sql)
+{
+    QSqlQuery query(Store::database());
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        throw StoreError(query.lastError().text());
+    return query;
+}
+
+void run(QSqlQuery& query)
+{
+    if (!query.exec())
+        throw StoreError(query.lastError().text());
+}
+
+// The columns of a named secondary index, or none when no index has that name.
+QStringList indexColumns(const QString& index)
+{
+    QSqlQuery query = prepared(QStringLiteral("select name from pragma_index_info(?)"));
+    query.bindValue(0, index);
+    run(query);
+    QStringList columns;
+    while (query.next())
+        columns << query.value(0).toString();
+    return columns;
+}
+
+} // namespace
+
+RecordSet::RecordSet(QObject* parent) : QObject(parent) {}
+
+void RecordSet::openTable(const QString& table, const QString& index)
+{
+    close();
+    table_ = table;
+    orderFields_.clear();
+    if (!index.isEmpty()) {
+        if (!index.contains(QLatin1Char(';')) && !index.contains(QLatin1Char(',')))
+            orderFields_ = indexColumns(index);
+        if (orderFields_.isEmpty()) {
+            for (const QString& f : index.split(QRegularExpression(QStringLiteral("[;,]")), Qt::SkipEmptyParts))
+                orderFields_ << f.trimmed();
+        }
+    }
+    QString sql = QStringLiteral("select rowid as %1, * from %2").arg(rowidColumn, Store::quoted(table));
+    if (!orderFields_.isEmpty()) {
+        QStringList quotedFields;
+        for (const QString& f : orderFields_)
+            quotedFields << Store::quoted(f);
+        sql += QStringLiteral(" order by ") + quotedFields.join(QLatin1Char(','));
+    }
+    sql_ = sql;
+    params_.clear();
+    load(sql_, params_);
+}
+
+void RecordSet::openQuery(const QString& sql, const QHash<QString, QVariant>& params)
+{
+    close();
+    static const QRegularExpression selectRe(QStringLiteral("^\\s*select\\s+"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression fromRe(QStringLiteral("\\bfrom\\s+(\"([^\"]+)\"|'([^']+)'|([^\\s,;()]+))"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    const auto select = selectRe.match(sql);
+    const auto from = fromRe.match(sql);
+    if (!select.hasMatch() || !from.hasMatch())
+        throw StoreError(QStringLiteral("Not a select over one table: %1").arg(sql));
+    table_ = from.captured(2) + from.captured(3) + from.captured(4);
+    orderFields_.clear();
+    sql_ = QStringLiteral("select rowid as %1, ").arg(rowidColumn) + sql.mid(select.capturedEnd());
+    params_.clear();
+    for (auto it = params.begin(); it != params.end(); ++it)
+        params_.insert(it.key().toLower(), storable(it.value()));
+    load(sql_, params_);
+}
+
+void RecordSet::load(const QString& sql, const QHash<QString, QVariant>& params)
+{
+    const PositionalSql positional = toPositional(sql);
+    QSqlQuery query = prepared(positional.text);
+    bindPositional(query, positional, params);
+    run(query);
+    const QSqlRecord record = query.record();
+    fields_.clear();
+    for (int i = 1; i < record.count(); ++i)
+        fields_ << record.fieldName(i);
+    const int width = int(fields_.size());
+    rows_.clear();
+    while (query.next()) {
+        Row row;
+        row.rowid = query.value(0).toLongLong();
+        row.values.resize(width);
+        for (int i = 0; i < width; ++i)
+            row.values[i] = query.value(i + 1);
+        rows_.push_back(std::move(row));
+    }
+    state_ = State::Browse;
+    emit reset();
+    emit stateChanged();
+    first();
+}
+
+void RecordSet::refresh()
+{
+    if (sql_.isEmpty())
+        return;
+    const QString sql = sql_;
+    const auto params = params_;
+    cancel();
+    load(sql, params);
+}
+
+void RecordSet::close()
+{
+    if (state_ == State::Inactive)
+        return;
+    rows_.clear();
+    fields_.clear();
+    current_ = -1;
+    eof_ = bof_ = true;
+    state_ = State::Inactive;
+    emit reset();
+    emit stateChanged();
+}
+
+void RecordSet::setCurrent(int row)
+{
+    if (state_ == State::Edit || state_ == State::Insert)
+        post();
+    const int previous = current_;
+    current_ = rows_.isEmpty() ? -1 : std::clamp(row, 0, int(rows_.size()) - 1);
+    if (current_ != previous) {
+        emit currentChanged(current_);
+        if (afterScroll)
+            afterScroll();
+    }
+}
+
+void RecordSet::first()
+{
+    setCurrent(0);
+    bof_ = true;
+    eof_ = rows_.isEmpty();
+}
+
+void RecordSet::last()
+{
+    setCurrent(int(rows_.size()) - 1);
+    eof_ = true;
+    bof_ = rows_.isEmpty();
+}
+
+void RecordSet::next()
+{
+    if (current_ + 1 >= rows_.size()) {
+        eof_ = true;
+        return;
+    }
+    setCurrent(current_ + 1);
+    bof_ = false;
+    eof_ = false;
+}
+
+void RecordSet::prior()
+{
+    if (current_ <= 0) {
+        bof_ = true;
+        return;
+    }
+    setCurrent(current_ - 1);
+    bof_ = false;
+    eof_ = false;
+}
+
+void RecordSet::moveTo(int row)
+{
+    setCurrent(row);
+    bof_ = eof_ = rows_.isEmpty();
+}
+
+bool RecordSet::findKey(const QVariant& value)
+{
+    const int position = orderFields_.isEmpty() ? 0 : fieldIndex(orderFields_.first());
+    requireField(position, orderFields_.value(0));
+    const FieldValue wanted(storable(value));
+    for (int i = 0; i < rows_.size(); ++i) {
+        const QVariant& v = rows_[i].values[position];
+        const bool numeric = v.typeId() != QMetaType::QString && !v.isNull();
+        if (numeric ? v.toDouble() == wanted.asFloat() && !wanted.isEmpty()
+                    : v.toString() == wanted.asString() && !v.isNull()) {
+            moveTo(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+int RecordSet::fieldIndex(const QString& name) const
+{
+    for (int i = 0; i < fields_.size(); ++i)
+        if (fields_[i].compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+void RecordSet::requireField(int position, const QString& name) const
+{
+    if (position < 0 || position >= fields_.size())
+        throw StoreError(QStringLiteral("Field '%1' not found in %2").arg(name, table_));
+}
+
+FieldValue RecordSet::field(const QString& name) const
+{
+    const int position = fieldIndex(name);
+    requireField(position, name);
+    return field(position);
+}
+
+FieldValue RecordSet::field(int position) const
+{
+    requireField(position, QString::number(position));
+    if (state_ == State::Edit || state_ == State::Insert)
+        return FieldValue(buffer_.values[position]);
+    if (current_ < 0)
+        return FieldValue();
+    return FieldValue(rows_[current_].values[position]);
+}
+
+QVariant RecordSet::valueAt(int row, int position) const
+{
+    if (row == current_ && (state_ == State::Edit || state_ == State::Insert))
+        return buffer_.values.value(position);
+    if (row < 0 || row >= rows_.size())
+        return {};
+    return rows_[row].values.value(position);
+}
+
+void RecordSet::setField(const QString& name, const QVariant& value)
+{
+    const int position = fieldIndex(name);
+    requireField(position, name);
+    setField(position, value);
+}
+
+void RecordSet::setField(int position, const QVariant& value)
+{
+    requireField(position, QString::number(position));
+    if (state_ == State::Browse)
+        edit();
+    buffer_.values[position] = storable(value);
+    if (current_ >= 0)
+        emit rowChanged(current_);
+}
+
+void RecordSet::ensureWritable() const
+{
+    if (state_ == State::Inactive)
+        throw StoreError(QStringLiteral("Dataset not open"));
+    if (readOnly_)
+        throw StoreError(QStringLiteral("Cannot modify a read-only dataset"));
+}
+
+void RecordSet::setState(State state)
+{
+    state_ = state;
+    emit stateChanged();
+}
+
+bool RecordSet::append()
+{
+    ensureWritable();
+    if (state_ == State::Edit || state_ == State::Insert)
+        post();
+    if (beforeInsert && !beforeInsert())
+        return false;
+    buffer_ = Row{};
+    buffer_.values.resize(fields_.size());
+    rows_.push_back(buffer_);
+    current_ = int(rows_.size()) - 1;
+    eof_ = bof_ = false;
+    setState(State::Insert);
+    emit rowAppended(current_);
+    emit currentChanged(current_);
+    if (onNewRecord)
+        onNewRecord();
+    return true;
+}
+
+void RecordSet::edit()
+{
+    ensureWritable();
+    if (state_ != State::Browse)
+        return;
+    if (current_ < 0)
+        throw StoreError(QStringLiteral("Cannot edit an empty dataset"));
+    buffer_ = rows_[current_];
+    setState(State::Edit);
+}
+
+void RecordSet::post()
+{
+    if (state_ != State::Edit && state_ != State::Insert)
+        return;
+    const QString table = Store::quoted(table_);
+    QStringList columns;
+    QVector<QVariant> values;
+    const Row& stored = rows_[current_];
+    for (int i = 0; i < fields_.size(); ++i) {
+        const QVariant& v = buffer_.values[i];
+        const bool changed = state_ == State::Insert ? !v.isNull() : v != stored.values[i] || v.isNull() != stored.values[i].isNull();
+        if (changed) {
+            columns << Store::quoted(fields_[i]);
+            values << v;
+        }
+    }
+    if (state_ == State::Insert) {
+        QString sql;
+        if (columns.isEmpty()) {
+            sql = QStringLiteral("insert into %1 default values").arg(table);
+        } else {
+            sql = QStringLiteral("insert into %1 (%2) values (%3)")
+                      .arg(table, columns.join(QLatin1Char(',')),
+                           QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')));
+        }
+        QSqlQuery query = prepared(sql);
+        for (int i = 0; i < values.size(); ++i)
+            query.bindValue(i, values[i]);
+        run(query);
+        buffer_.rowid = query.lastInsertId().toLongLong();
+    } else if (!columns.isEmpty()) {
+        QStringList sets;
+        for (const QString& c : columns)
+            sets << c + QStringLiteral("=?");
+        QSqlQuery query = prepared(QStringLiteral("update %1 set %2 where rowid=?").arg(table, sets.join(QLatin1Char(','))));
+        int i = 0;
+        for (; i < values.size(); ++i)
+            query.bindValue(i, values[i]);
+        query.bindValue(i, buffer_.rowid);
+        run(query);
+    }
+    rows_[current_] = buffer_;
+    setState(State::Browse);
+    emit rowChanged(current_);
+}
+
+void RecordSet::cancel()
+{
+    if (state_ == State::Insert) {
+        const int row = current_;
+        rows_.removeAt(row);
+        setState(State::Browse);
+        emit rowRemoved(row);
+        current_ = -1;
+        setCurrent(row - 1);
+        eof_ = bof_ = rows_.isEmpty();
+    } else if (state_ == State::Edit) {
+        setState(State::Browse);
+        emit rowChanged(current_);
+    }
+}
+
+bool RecordSet::remove()
+{
+    ensureWritable();
+    if (state_ == State::Insert) {
+        cancel();
+        return true;
+    }
+    if (current_ < 0)
+        throw StoreError(QStringLiteral("Cannot delete from an empty dataset"));
+    if (beforeDelete && !beforeDelete())
+        return false;
+    setState(State::Browse);
+    QSqlQuery query = prepared(QStringLiteral("delete from %1 where rowid=?").arg(Store::quoted(table_)));
+    query.bindValue(0, rows_[current_].rowid);
+    run(query);
+    const int row = current_;
+    rows_.removeAt(row);
+    emit rowRemoved(row);
+    current_ = -1;
+    setCurrent(row);
+    eof_ = rows_.isEmpty();
+    return true;
+}

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "data/fieldvalue.h"
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+#include <functional>
+
+// An editable set of rows of one table: the whole table in an index order, or the live result of
+// a select over one table. Rows are addressed by SQLite's rowid, so tables without a key edit as
+// well. Windows bind to it through RecordSetModel; logic uses it directly.
+class RecordSet : public QObject {
+    Q_OBJECT
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+
+    explicit RecordSet(QObject* parent = nullptr);
+
+    // index: empty (stored order), field names separated by ';' or ',' ("Tischnummer"), or the
+    // name of a secondary index ("Zuname", "si_name").
+    void openTable(const QString& table, const QString& index = {});
+    // A select over one table ("select * from Kennzahlen", "select * from Namen where 1= 3");
+    // params are bound by name.
+    void openQuery(const QString& sql, const QHash<QString, QVariant>& params = {});
+    // Closes and opens again with the same table or statement; the cursor goes to the first row.
+    void refresh();
+    void close();
+
+    bool isOpen() const { return state_ != State::Inactive; }
+    State state() const { return state_; }
+    void setReadOnly(bool readOnly) { readOnly_ = readOnly; }
+    bool isReadOnly() const { return readOnly_; }
+    const QString& tableName() const { return table_; }
+
+    int count() const { return int(rows_.size()); }
+    bool isEmpty() const { return rows_.isEmpty(); }
+    bool eof() const { return eof_; }
+    bool bof() const { return bof_; }
+    int recNo() const { return current_; } // -1 when empty
+    void first();
+    void last();
+    void next();
+    void prior();
+    void moveTo(int row);
+
+    // Exact match of one value on the first field of the current index order.
+    bool findKey(const QVariant& value);
+
+    QStringList fieldNames() const { return fields_; }
+    int fieldIndex(const QString& name) const; // -1 when unknown; without regard to case
+    FieldValue field(const QString& name) const;
+    FieldValue field(int position) const;
+    QVariant valueAt(int row, int position) const;
+    void setField(const QString& name, const QVariant& value);
+    void setField(int position, const QVariant& value);
+
+    // Returns false when the before-insert hook refused: nothing happens then, silently.
+    bool append();
+    void edit();
+    void post();
+    void cancel();
+    // Returns false when the before-delete hook refused.
+    bool remove();
+
+    std::function<bool()> beforeInsert;  // false refuses the insert
+    std::function<void()> onNewRecord;   // fills defaults of a new row
+    std::function<void()> afterScroll;   // the current row changed
+    std::function<bool()> beforeDelete;  // false keeps the row
+
+signals:
+    void reset();
+    void rowChanged(int row);
+    void rowAppended(int row);
+    void rowRemoved(int row);
+    void currentChanged(int row);
+    void stateChanged();
+
+private:
+    struct Row {
+        qint64 rowid = 0;
+        QVector<QVariant> values;
+    };
+
+    void load(const QString& sql, const QHash<QString, QVariant>& params);
+    void requireField(int position, const QString& name) const;
+    void setCurrent(int row);
+    void setState(State state);
+    void ensureWritable() const;
+
+    QString table_;
+    QString sql_;
+    QHash<QString, QVariant> params_;
+    QStringList orderFields_;
+    QStringList fields_;
+    QVector<Row> rows_;
+    Row buffer_;
+    State state_ = State::Inactive;
+    int current_ = -1;
+    bool eof_ = true;
+    bool bof_ = true;
+    bool readOnly_ = false;
+};

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+#include <stdexcept>
+
+// An error of the table store, carrying the store's own message.
+class StoreError : public std::runtime_error {
+public:
+    explicit StoreError(const QString& message)
+        : std::runtime_error(message.toStdString()), message_(message)
+    {
+    }
+    const QString& message() const { return message_; }
+
+private:
+    QString message_;
+};
+
+// The database Tennistables: <Installdirectory>/Tables/Tennistables.sqlite, opened on first use
+// under the connection name "Tennistables" and kept until the program ends.
+namespace Store {
+
+inline constexpr const char* connectionName = "Tennistables";
+
+QString tablesDirectory();
+QString databaseFile();
+// Throws StoreError when the installation or its database is missing.
+QSqlDatabase database();
+// Releases the connection; the next use opens it again (a restore, or tests changing installation).
+void close();
+// Counts the openings of the connection: statements prepared on an earlier one prepare again.
+int generation();
+// Double quotes a table or field name ("Summe Laufzeit", "Länder").
+QString quoted(const QString& name);
+
+// All or nothing: rolled back unless commit() was called.
+class Transaction {
+public:
+    Transaction();
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+private:
+    bool open_ = false;
+};
+
+} // namespace Store

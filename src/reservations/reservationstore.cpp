@@ -1,0 +1,154 @@
+#include "reservations/reservationstore.h"
+
+#include "data/query.h"
+#include "data/recordset.h"
+#include "data/store.h"
+
+#include <cmath>
+
+int fNeueReservierungsnummer()
+{
+    static Query q(QStringLiteral("select max(Reservierungsnummer) maxnummer from Reservierung"));
+    q.open();
+    const int number = q.field(0).asInteger() + 1;
+    q.close();
+    return number;
+}
+
+int storeReservation(const NewReservation& reservation)
+{
+    Store::Transaction transaction;
+    const int number = fNeueReservierungsnummer();
+    const QString name =
+        reservation.reservierer.trimmed().isEmpty() ? QStringLiteral("noname") : reservation.reservierer;
+    const int prozente = int(std::nearbyint(reservation.prozente));
+    RecordSet rows;
+    rows.openQuery(QStringLiteral("select * from Reservierung where 1=3"));
+    for (const Slot& slot : reservation.selected) {
+        rows.append();
+        rows.setField(QStringLiteral("Datum"), reservation.datum);
+        rows.setField(QStringLiteral("Stunde"), slot.stunde);
+        rows.setField(QStringLiteral("Viertelstunde"), slot.viertelstunde);
+        rows.setField(QStringLiteral("Platz"), slot.platz);
+        rows.setField(QStringLiteral("Reservierungsnummer"), number);
+        rows.setField(QStringLiteral("Reservierer"), name);
+        rows.setField(QStringLiteral("Mitgliedsnummer"), reservation.mitgliedsnummer);
+        rows.setField(QStringLiteral("Prozente"), prozente);
+        rows.setField(QStringLiteral("Bezahlt"), false);
+        rows.post();
+    }
+    rows.close();
+    transaction.commit();
+    return number;
+}
+
+void cancelReservation(const CourtReservation& line, double recorded)
+{
+    Store::Transaction transaction;
+    RecordSet log;
+    log.openQuery(QStringLiteral("select * from Aktivitaet where 1 = 2"));
+    log.append();
+    log.setField(QStringLiteral("Aufzeichnung"), recorded);
+    log.setField(QStringLiteral("Datum"), line.datum);
+    log.setField(QStringLiteral("Reservierer"), line.reservierer);
+    log.setField(QStringLiteral("Platz"), line.platz);
+    log.setField(QStringLiteral("Startzeit"), startTimeText(line.start()));
+    log.setField(QStringLiteral("Laufzeit"), line.dauer);
+    log.post();
+    log.close();
+    Query remove(QStringLiteral("delete from Reservierung where Reservierungsnummer =:preservierungsnummer "));
+    remove.setParam(QStringLiteral("preservierungsnummer"), line.reservierungsnummer);
+    remove.exec();
+    transaction.commit();
+}
+
+int purgeReservations(int today, int days)
+{
+    Query purge(QStringLiteral("delete from Reservierung where Datum < :pdatum"));
+    purge.setParam(QStringLiteral("pdatum"), today - days);
+    return purge.exec();
+}
+
+namespace {
+
+// Length and first slot of each line, from the rows of its day, number and court.
+QList<CourtReservation> withLengths(Query& lines, bool hasBezahlt)
+{
+    static Query detail(QStringLiteral(
+        "select count(Viertelstunde) viertelstunden, min(Stunde*4+Viertelstunde-5) erstes from Reservierung "
+        "where Datum=:pdatum and Reservierungsnummer=:pnummer and Platz=:pplatz"));
+    QList<CourtReservation> out;
+    for (; !lines.eof(); lines.next()) {
+        CourtReservation r;
+        r.reservierer = lines.field(QStringLiteral("Reservierer")).asString();
+        r.datum = lines.field(QStringLiteral("Datum")).asInteger();
+        r.reservierungsnummer = lines.field(QStringLiteral("Reservierungsnummer")).asInteger();
+        r.platz = lines.field(QStringLiteral("Platz")).asInteger();
+        r.bezahlt = hasBezahlt && lines.field(QStringLiteral("Bezahlt")).asBoolean();
+        out << r;
+    }
+    lines.close();
+    for (CourtReservation& r : out) {
+        detail.setParam(QStringLiteral("pdatum"), r.datum);
+        detail.setParam(QStringLiteral("pnummer"), r.reservierungsnummer);
+        detail.setParam(QStringLiteral("pplatz"), r.platz);
+        detail.open();
+        r.dauer = detail.field(0).asInteger();
+        const int first = detail.field(1).asInteger();
+        r.stunde = first / 4 + 1;
+        r.viertelstunde = first % 4 + 1;
+        detail.close();
+    }
+    return out;
+}
+
+} // namespace
+
+QList<CourtReservation> courtReservationsOfDay(int datum, int vonPlatz, int bisPlatz, ListOrder order)
+{
+    static Query byReservator(QStringLiteral(
+        "select distinct Reservierer,Datum,Reservierungsnummer,Platz,Bezahlt from Reservierung where "
+        "Datum =:pdatum  and Platz  between :pvonplatz and :pbisplatz order by "
+        "Datum,Reservierer,Reservierungsnummer,Platz"));
+    static Query byCourt(QStringLiteral(
+        "select distinct Reservierer,Datum,Reservierungsnummer,Platz,Bezahlt from Reservierung where "
+        "Datum =:pdatum   and Platz  between :pvonplatz and :pbisplatz order by "
+        "Datum,Platz,Reservierer,Reservierungsnummer"));
+    Query& q = order == ListOrder::byReservator ? byReservator : byCourt;
+    q.setParam(QStringLiteral("pdatum"), datum);
+    q.setParam(QStringLiteral("pvonplatz"), vonPlatz);
+    q.setParam(QStringLiteral("pbisplatz"), bisPlatz);
+    q.open();
+    return withLengths(q, true);
+}
+
+QList<CourtReservation> courtReservationsOfRange(int von, int bis, int vonPlatz, int bisPlatz)
+{
+    static Query q(QStringLiteral(
+        "select distinct Reservierer,Datum,Reservierungsnummer,Platz from Reservierung where "
+        "Datum between :pvondatum  and :pbisdatum  and Platz  between :pvonplatz and :pbisplatz "
+        "order by Datum,Platz,Reservierer,Reservierungsnummer"));
+    q.setParam(QStringLiteral("pvondatum"), von);
+    q.setParam(QStringLiteral("pbisdatum"), bis);
+    q.setParam(QStringLiteral("pvonplatz"), vonPlatz);
+    q.setParam(QStringLiteral("pbisplatz"), bisPlatz);
+    q.open();
+    return withLengths(q, false);
+}
+
+QList<CourtShare> courtShares()
+{
+    Query total(QStringLiteral("select count(Viertelstunde) gesamt from Reservierung"));
+    total.open();
+    const int gesamt = total.field(0).asInteger();
+    total.close();
+    QList<CourtShare> out;
+    if (gesamt == 0)
+        return out; // the share query would divide by zero
+    Query shares(QStringLiteral("select count(Viertelstunde)*100/:pgesamt platzsumme,Platz from Reservierung "
+                                "group by Platz"));
+    shares.setParam(QStringLiteral("pgesamt"), gesamt);
+    for (shares.open(); !shares.eof(); shares.next())
+        out << CourtShare{shares.field(1).asInteger(), shares.field(0).asInteger()};
+    return out;
+}

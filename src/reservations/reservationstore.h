@@ -1,0 +1,59 @@
+#pragma once
+
+#include "reservations/slots.h"
+
+#include <QList>
+#include <QString>
+
+#include <vector>
+
+inline constexpr int keinMitglied = -17; // member number of a booking not made for a member
+
+// One save of the reservation dialog: the rows it appends share one number.
+struct NewReservation {
+    int datum = 0; // day count
+    QString reservierer;
+    int mitgliedsnummer = keinMitglied;
+    double prozente = 0; // discount of the dialog; stored rounded, halves to even
+    std::vector<Slot> selected; // the quarter-hours chosen, on any courts
+};
+
+// The rows of one number on one court of one day, as the lists show and cancel them.
+struct CourtReservation {
+    int reservierungsnummer = 0;
+    int datum = 0;
+    int platz = 0;
+    QString reservierer;
+    bool bezahlt = false;
+    int dauer = 0; // quarter-hours
+    int stunde = 0; // first row
+    int viertelstunde = 0;
+
+    double start() const { return slotStart(datum, stunde, viertelstunde); }
+};
+
+enum class ListOrder { byReservator, byCourt };
+
+int fNeueReservierungsnummer();
+
+// Appends one row per slot under a new number, all or nothing; returns the number.
+int storeReservation(const NewReservation& reservation);
+
+// Writes the activity record of the line, then deletes every row of its number on all courts,
+// all or nothing. recorded is the moment of the cancellation.
+void cancelReservation(const CourtReservation& line, double recorded);
+
+// Deletes the rows with Datum before today - days; rows of the cut-off day stay.
+int purgeReservations(int today, int days);
+
+// The court reservations of a day on the courts vonPlatz to bisPlatz, with length and first slot.
+QList<CourtReservation> courtReservationsOfDay(int datum, int vonPlatz, int bisPlatz, ListOrder order);
+// Those of a range of days, ordered by Datum, Platz, Reservierer, Reservierungsnummer.
+QList<CourtReservation> courtReservationsOfRange(int von, int bis, int vonPlatz, int bisPlatz);
+
+struct CourtShare {
+    int platz = 0;
+    int platzsumme = 0; // share of all reserved quarters in whole percent
+};
+// Each court's share of all reserved quarters; empty when nothing is reserved.
+QList<CourtShare> courtShares();

@@ -1,0 +1,104 @@
+#include "install/schema.h"
+
+#include "data/store.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+// Declared types: SMALLINT/INTEGER for short, integer and whole numbers, DOUBLE for numbers, REAL
+// day counts for dates and timestamps, BOOLEAN 0/1 for logical fields.
+const char* const statements[] = {
+    R"(create table Tische (
+        Tischnummer SMALLINT not null primary key,
+        Aktiv BOOLEAN, Startzeit REAL, Stopzeit REAL, "Summe Laufzeit" INTEGER,
+        XPosition INTEGER, YPosition INTEGER, TypNr INTEGER, Abrechnungsart INTEGER, Anschluss SMALLINT))",
+    R"(create table Tischfarben (
+        TypNr SMALLINT not null primary key, Tischtyp VARCHAR(15) not null,
+        Stundenpreis DOUBLE, Tischfarbe INTEGER, Tischbild INTEGER))",
+    R"(create table Reservierung (
+        Reservierungsnummer INTEGER, Datum REAL, Stunde INTEGER, Viertelstunde INTEGER, Platz SMALLINT,
+        Reservierer VARCHAR(30), Mitgliedsnummer INTEGER, Prozente SMALLINT, Bezahlt BOOLEAN))",
+    // Covers the occupancy walk: its rows come from the index in the walk's own order.
+    "create index Reservierung_Belegung on Reservierung (Datum, Platz, Stunde, Viertelstunde, Reservierungsnummer, Bezahlt)",
+    "create index Reservierung_Nummer on Reservierung (Reservierungsnummer, Datum, Stunde, Viertelstunde)",
+    "create index Reservierung_Platz on Reservierung (Platz, Datum)",
+    R"(create table Tischabrechnung (
+        Tischnummer SMALLINT, Einschreibdatum REAL, Betrag DOUBLE, DrinksundSnacks DOUBLE, Abgerechnet BOOLEAN,
+        Abrechnungsfolge INTEGER, Abrechnungsdatum REAL, Startzeit REAL, Quaters SMALLINT, Reservierer VARCHAR(30)))",
+    "create index Tischabrechnung_Offen on Tischabrechnung (Abgerechnet)",
+    "create index Tischabrechnung_Folge on Tischabrechnung (Abrechnungsfolge)",
+    "create index Tischabrechnung_Datum on Tischabrechnung (Abrechnungsdatum)",
+    R"(create table Kennzahlen (
+        Nachkommastellen INTEGER, Beleg BOOLEAN, Firmenname VARCHAR(60), Strasse VARCHAR(60), PLZOrt VARCHAR(60),
+        Telefon VARCHAR(40), Belegid INTEGER, Beleganzahl INTEGER, Belegdruck INTEGER, Lichtschaltung BOOLEAN,
+        ComPort INTEGER, Wartezeit INTEGER))",
+    R"(create table Preisprofil (
+        Stundenindex INTEGER not null primary key, Stunde VARCHAR(20), Stunde_e VARCHAR(30),
+        Sonntag INTEGER, Montag INTEGER, Dienstag INTEGER, Mittwoch INTEGER, Donnerstag INTEGER,
+        Freitag INTEGER, Samstag INTEGER))",
+    R"(create table Mitglieder (
+        Mitgliedsnummer INTEGER not null primary key, Nachname VARCHAR(30), Vorname VARCHAR(30), Ort VARCHAR(30),
+        PLZ VARCHAR(15), Strasse VARCHAR(30), Hausnummer VARCHAR(15), Telefon VARCHAR(20), Eintritt REAL,
+        Austritt REAL, Geburtsdatum REAL, Rabatt DOUBLE, Sonstiges VARCHAR(100)))",
+    "create index Zuname on Mitglieder (Nachname)",
+    "create table Monatsrabatt (Mitglied INTEGER, Monat INTEGER, Rabatt DOUBLE)",
+    "create index Monatsrabatt_Mitglied on Monatsrabatt (Mitglied)",
+    "create table Namen (Name VARCHAR(30) not null primary key, Telefonnummer VARCHAR(20))",
+    R"(create table Rechte (
+        Benutzer VARCHAR(30), Passwort VARCHAR(30), Type VARCHAR(20), Login BOOLEAN,
+        Benutzerrechte BOOLEAN, Mitglieder BOOLEAN, Kenngroessen BOOLEAN, Preise BOOLEAN, Tischverwaltung BOOLEAN,
+        ListofNames BOOLEAN, Aktivitaeten BOOLEAN, Tagesabschluss BOOLEAN, Abschluesse BOOLEAN,
+        Lichteinundaus BOOLEAN, Tischfarben BOOLEAN, Laenderwahl BOOLEAN, Tischstatistik BOOLEAN,
+        Archiv BOOLEAN, Inventar BOOLEAN, Chipkarte BOOLEAN))",
+    R"(create table Aktivitaet (
+        Aufzeichnung REAL, Datum REAL, Platz INTEGER, Reservierer VARCHAR(30), Startzeit VARCHAR(10), Laufzeit INTEGER))",
+    "create index Aktivitaet_Aufzeichnung on Aktivitaet (Aufzeichnung)",
+    "create table Kartenleser (Aktiv BOOLEAN, FuerMitglieder BOOLEAN, FuerAngestellte BOOLEAN)",
+    "create table Schaltplan (Anschluss INTEGER not null primary key, Bezeichnung VARCHAR(30), Gruppen INTEGER)",
+    R"(create table "Länder" (Land VARCHAR(40), "Währung" VARCHAR(6)))",
+    R"(create table Inventar (
+        Inventar_id INTEGER, Name VARCHAR(40), Kategorie VARCHAR(30), Datum REAL, Lagerbestand NUMERIC,
+        Wert NUMERIC, Beschreibung TEXT))",
+    "create index si_name on Inventar (Name)",
+    "create index si_kategorie on Inventar (Kategorie)",
+    "create index si_nummer on Inventar (Inventar_id)",
+};
+
+} // namespace
+
+namespace Schema {
+
+QStringList tableNames()
+{
+    return {QStringLiteral("Tische"),       QStringLiteral("Tischfarben"), QStringLiteral("Reservierung"),
+            QStringLiteral("Tischabrechnung"), QStringLiteral("Kennzahlen"), QStringLiteral("Preisprofil"),
+            QStringLiteral("Mitglieder"),   QStringLiteral("Monatsrabatt"), QStringLiteral("Namen"),
+            QStringLiteral("Rechte"),       QStringLiteral("Aktivitaet"),  QStringLiteral("Kartenleser"),
+            QStringLiteral("Schaltplan"),   QStringLiteral("Länder"),      QStringLiteral("Inventar")};
+}
+
+Statement::Statement(QSqlDatabase& db, const QString& sql) : query_(db), sql_(sql)
+{
+    if (!query_.prepare(sql))
+        throw StoreError(query_.lastError().text() + QStringLiteral(": ") + sql);
+}
+
+void Statement::write(const QVariantList& values)
+{
+    for (int i = 0; i < values.size(); ++i)
+        query_.bindValue(i, values[i]);
+    if (!query_.exec())
+        throw StoreError(query_.lastError().text() + QStringLiteral(": ") + sql_);
+}
+
+void exec(QSqlDatabase& db, const QString& sql, const QVariantList& values) { Statement(db, sql).write(values); }
+
+void create(QSqlDatabase& db)
+{
+    for (const char* sql : statements)
+        exec(db, QString::fromUtf8(sql));
+}
+
+} // namespace Schema

@@ -1,1 +1,340 @@
-int main(){return 0;}
+#include "data/query.h"
+#include "data/recordset.h"
+#include "data/recordsetmodel.h"
+#include "data/store.h"
+#include "testinstallation.h"
+
+#include <QTest>
+
+class TestTableStore : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void tableInIndexOrderAndFindKey();
+    void namedSecondaryIndexOrder();
+    void fieldNamesWithoutCase();
+    void emptyFieldsReadAsZero();
+    void fieldByPosition();
+    void appendEditDeleteOnTableWithoutKey();
+    void refusedInsertIsSilent();
+    void newRowDefaults();
+    void liveQueryAppendsRows();
+    void cancelDropsTheNewRow();
+    void parameterUsedTwice();
+    void apostropheMatchesLiterally();
+    void storeErrorsCarryTheMessage();
+    void transactionRollsBackUnlessCommitted();
+    void modelEditsPostThroughTheSet();
+    void missingDatabaseIsAnErrorNotAnEmptyFile();
+
+private:
+    TestInstallation* installation = nullptr;
+};
+
+void TestTableStore::init()
+{
+    installation = new TestInstallation(true);
+    QVERIFY2(installation->isValid(), qPrintable(installation->failure()));
+}
+
+void TestTableStore::cleanup()
+{
+    delete installation;
+    installation = nullptr;
+}
+
+void TestTableStore::tableInIndexOrderAndFindKey()
+{
+    TestInstallation::exec("delete from Tische");
+    for (int n : {7, 2, 11, 4})
+        TestInstallation::exec("insert into Tische (Tischnummer, TypNr) values (?, 1)", {n});
+    RecordSet courts;
+    courts.openTable("Tische", "Tischnummer");
+    QList<int> order;
+    for (courts.first(); !courts.eof(); courts.next())
+        order << courts.field("Tischnummer").asInteger();
+    QCOMPARE(order, (QList<int>{2, 4, 7, 11}));
+    QCOMPARE(courts.count(), 4);
+
+    QVERIFY(courts.findKey(7));
+    QCOMPARE(courts.field("TischNummer").asInteger(), 7);
+    QVERIFY(!courts.findKey(5));
+    QCOMPARE(courts.field("Tischnummer").asInteger(), 7); // a miss keeps the position
+
+    courts.close();
+    QVERIFY(!courts.isOpen());
+    courts.openTable("Tische", "Tischnummer");
+    QCOMPARE(courts.field("Tischnummer").asInteger(), 2); // opening again starts at the first row
+}
+
+void TestTableStore::namedSecondaryIndexOrder()
+{
+    RecordSet members;
+    members.openTable("Mitglieder", "Zuname");
+    QStringList names;
+    for (; !members.eof(); members.next())
+        names << members.field("Nachname").asString();
+    QStringList sorted = names;
+    std::sort(sorted.begin(), sorted.end());
+    QCOMPARE(names, sorted);
+    QCOMPARE(names.size(), 12);
+}
+
+void TestTableStore::fieldNamesWithoutCase()
+{
+    Query q("select abgerechnet from TISCHABRECHNUNG where ABGERECHNET = :p order by einschreibdatum");
+    q.setParam("P", true);
+    q.open();
+    QVERIFY(!q.eof());
+    QVERIFY(q.field("Abgerechnet").asBoolean());
+    QVERIFY(q.field("abgerechnet").asBoolean());
+}
+
+void TestTableStore::emptyFieldsReadAsZero()
+{
+    TestInstallation::exec("delete from Reservierung");
+    Query max("select max(Reservierungsnummer) maxnummer from Reservierung");
+    max.open();
+    QVERIFY(!max.eof());
+    QVERIFY(max.field("maxnummer").isEmpty());
+    QCOMPARE(max.field("maxnummer").asInteger(), 0);
+    QCOMPARE(max.field("maxnummer").asFloat(), 0.0);
+    QCOMPARE(max.field("maxnummer").asString(), QString());
+    QCOMPARE(max.field("maxnummer").asBoolean(), false);
+    QCOMPARE(max.field("maxnummer").asDateTime(), 0.0);
+
+    TestInstallation::exec("update Tische set Anschluss = null where Tischnummer = 3");
+    RecordSet courts;
+    courts.openTable("Tische", "Tischnummer");
+    QVERIFY(courts.findKey(3));
+    QVERIFY(courts.field("Anschluss").isEmpty());
+    QVERIFY(courts.findKey(1));
+    QVERIFY(!courts.field("Anschluss").isEmpty());
+}
+
+void TestTableStore::fieldByPosition()
+{
+    // Billing reads the weekday's percentage at position 2 + day of week (Sunday = 1).
+    TestInstallation::exec("update Preisprofil set Sonntag = 50, Samstag = 70 where Stundenindex = 19");
+    RecordSet profile;
+    profile.openTable("Preisprofil", "Stundenindex");
+    QVERIFY(profile.findKey(19));
+    QCOMPARE(profile.fieldNames().mid(0, 4), (QStringList{"Stundenindex", "Stunde", "Stunde_e", "Sonntag"}));
+    QCOMPARE(profile.field(2 + 1).asInteger(), 50);
+    QCOMPARE(profile.field(2 + 7).asInteger(), 70);
+    QCOMPARE(profile.field(2 + 2).asInteger(), 100);
+}
+
+void TestTableStore::appendEditDeleteOnTableWithoutKey()
+{
+    // Aktivitaet has no key: rows are told apart by the store, not by their values.
+    for (int i = 0; i < 3; ++i)
+        TestInstallation::exec("insert into Aktivitaet (Aufzeichnung, Platz, Reservierer) values (1, 1, 'same')");
+    RecordSet log;
+    log.openTable("Aktivitaet");
+    QCOMPARE(log.count(), 3);
+    log.moveTo(1);
+    log.edit();
+    log.setField("Reservierer", "changed");
+    log.post();
+    QCOMPARE(TestInstallation::scalar("select count(*) from Aktivitaet where Reservierer = 'same'").toInt(), 2);
+    log.moveTo(0);
+    QVERIFY(log.remove());
+    QCOMPARE(log.count(), 2);
+    QCOMPARE(TestInstallation::scalar("select count(*) from Aktivitaet").toInt(), 2);
+    QCOMPARE(TestInstallation::scalar("select count(*) from Aktivitaet where Reservierer = 'changed'").toInt(), 1);
+
+    // Moving away from an edited row posts it.
+    log.first();
+    log.setField("Platz", 9);
+    log.next();
+    QCOMPARE(TestInstallation::scalar("select count(*) from Aktivitaet where Platz = 9").toInt(), 1);
+}
+
+void TestTableStore::refusedInsertIsSilent()
+{
+    RecordSet profile;
+    profile.openTable("Preisprofil", "Stundenindex");
+    profile.beforeInsert = [] { return false; };
+    profile.moveTo(5);
+    QVERIFY(!profile.append());
+    QCOMPARE(profile.state(), RecordSet::State::Browse);
+    QCOMPARE(profile.count(), 24);
+    QCOMPARE(profile.recNo(), 5);
+    QCOMPARE(TestInstallation::scalar("select count(*) from Preisprofil").toInt(), 24);
+}
+
+void TestTableStore::newRowDefaults()
+{
+    RecordSet types;
+    types.openTable("Tischfarben", "TypNr");
+    types.onNewRecord = [&types] {
+        Query max("select max(TypNr) maxid from Tischfarben");
+        max.open();
+        types.setField("TypNr", max.field("maxid").asInteger() + 1);
+    };
+    QVERIFY(types.append());
+    QCOMPARE(types.field("TypNr").asInteger(), 3);
+    types.setField("Tischtyp", "Badminton");
+    types.post();
+    QCOMPARE(TestInstallation::scalar("select Tischtyp from Tischfarben where TypNr = 3").toString(),
+             QString("Badminton"));
+    QVERIFY(types.findKey(3));
+}
+
+void TestTableStore::liveQueryAppendsRows()
+{
+    RecordSet names;
+    names.openQuery("select * from Namen where 1= 3");
+    QCOMPARE(names.count(), 0);
+    QVERIFY(names.eof());
+    names.append();
+    names.setField("Name", "O'Neill");
+    names.setField("Telefonnummer", "0171 1");
+    names.post();
+    QCOMPARE(TestInstallation::scalar("select Telefonnummer from Namen where Name = ?", {"O'Neill"}).toString(),
+             QString("0171 1"));
+
+    // The parameter row, edited through its live query, changes in the table.
+    RecordSet parameters;
+    parameters.openQuery("select * from Kennzahlen");
+    parameters.edit();
+    parameters.setField("wartezeit", 40);
+    parameters.post();
+    QCOMPARE(TestInstallation::scalar("select Wartezeit from Kennzahlen").toInt(), 40);
+
+    // A select of some fields with a condition edits just those fields.
+    RecordSet admin;
+    admin.openQuery("select Passwort,Login from Rechte where Type='Administrator'");
+    QCOMPARE(admin.count(), 1);
+    admin.setField("Login", true);
+    admin.post();
+    QCOMPARE(TestInstallation::scalar("select count(*) from Rechte where Login = TRUE").toInt(), 1);
+    QCOMPARE(TestInstallation::scalar("select Benutzer from Rechte where Login = true").toString(), QString("admin"));
+}
+
+void TestTableStore::cancelDropsTheNewRow()
+{
+    RecordSet names;
+    names.openTable("Namen", "Name");
+    const int before = names.count();
+    names.moveTo(2);
+    names.append();
+    names.setField("Name", "Zed");
+    names.cancel();
+    QCOMPARE(names.count(), before);
+    QCOMPARE(names.state(), RecordSet::State::Browse);
+    names.first();
+    names.edit();
+    names.setField("Telefonnummer", "changed");
+    names.cancel();
+    QVERIFY(names.field("Telefonnummer").asString() != "changed");
+    QCOMPARE(TestInstallation::scalar("select count(*) from Namen where Telefonnummer = 'changed'").toInt(), 0);
+}
+
+void TestTableStore::parameterUsedTwice()
+{
+    // Lines closed on one day: first day <= t < last day + 1, the same value in both places.
+    const int day = 46000;
+    TestInstallation::exec("delete from Tischabrechnung");
+    for (double t : {day - 0.0001, day + 0.0, day + 0.75, day + 1.0})
+        TestInstallation::exec("insert into Tischabrechnung (Betrag, Abgerechnet, Abrechnungsdatum) values (1, 1, ?)", {t});
+    Query q("select count(*) n from Tischabrechnung where Abrechnungsdatum >= :pbisdatum and "
+            "Abrechnungsdatum < :pbisdatum + 1");
+    q.setParam("pbisdatum", day);
+    q.open();
+    QCOMPARE(q.field("n").asInteger(), 2);
+    q.setParam("pbisdatum", day + 1);
+    q.open();
+    QCOMPARE(q.field("n").asInteger(), 1);
+    q.setParam("pbisdatum", QDate(2000, 1, 1)); // dates bind as day counts
+    q.open();
+    QCOMPARE(q.field("n").asInteger(), 0);
+}
+
+void TestTableStore::apostropheMatchesLiterally()
+{
+    TestInstallation::exec("insert into Namen (Name) values (?)", {"D'Arcy"});
+    Query q("select count(*) n from Namen where Name = :pname");
+    q.setParam("pname", "D'Arcy");
+    q.open();
+    QCOMPARE(q.field("n").asInteger(), 1);
+    q.setParam("pname", "x' or '1'='1");
+    q.open();
+    QCOMPARE(q.field("n").asInteger(), 0);
+}
+
+void TestTableStore::storeErrorsCarryTheMessage()
+{
+    Query missingTable("select * from Nirgends");
+    try {
+        missingTable.open();
+        QFAIL("no error for a missing table");
+    } catch (const StoreError& e) {
+        QVERIFY2(e.message().contains("Nirgends"), qPrintable(e.message()));
+    }
+    Query unbound("select * from Tische where Tischnummer = :ptisch");
+    QVERIFY_THROWS_EXCEPTION(StoreError, unbound.open());
+
+    RecordSet courts;
+    courts.openTable("Tische", "Tischnummer");
+    QVERIFY_THROWS_EXCEPTION(StoreError, courts.field("Nichtda"));
+    // A key violation reaches the caller and the row stays in insert state, nothing half-stored.
+    courts.append();
+    courts.setField("Tischnummer", 1);
+    QVERIFY_THROWS_EXCEPTION(StoreError, courts.post());
+    QCOMPARE(courts.state(), RecordSet::State::Insert);
+    courts.cancel();
+    QCOMPARE(TestInstallation::scalar("select count(*) from Tische").toInt(), 8);
+
+    RecordSet readOnly;
+    readOnly.openTable("Rechte");
+    readOnly.setReadOnly(true);
+    QVERIFY_THROWS_EXCEPTION(StoreError, readOnly.edit());
+}
+
+void TestTableStore::transactionRollsBackUnlessCommitted()
+{
+    {
+        Store::Transaction t;
+        Query("delete from Namen").exec();
+    }
+    QCOMPARE(TestInstallation::scalar("select count(*) from Namen").toInt(), 6);
+    {
+        Store::Transaction t;
+        QCOMPARE(Query("delete from Namen").exec(), 6);
+        t.commit();
+    }
+    QCOMPARE(TestInstallation::scalar("select count(*) from Namen").toInt(), 0);
+}
+
+void TestTableStore::modelEditsPostThroughTheSet()
+{
+    RecordSet names;
+    names.openTable("Namen", "Name");
+    RecordSetModel model(&names);
+    QCOMPARE(model.rowCount(), 6);
+    const int column = names.fieldIndex("Telefonnummer");
+    QVERIFY(model.setData(model.index(2, column), "999"));
+    QCOMPARE(names.recNo(), 2);
+    QCOMPARE(names.state(), RecordSet::State::Edit);
+    QCOMPARE(model.data(model.index(2, column)).toString(), QString("999"));
+    QVERIFY(model.submit());
+    QCOMPARE(TestInstallation::scalar("select count(*) from Namen where Telefonnummer = '999'").toInt(), 1);
+    QVERIFY(model.setData(model.index(3, column), "888"));
+    model.revert();
+    QCOMPARE(TestInstallation::scalar("select count(*) from Namen where Telefonnummer = '888'").toInt(), 0);
+}
+
+void TestTableStore::missingDatabaseIsAnErrorNotAnEmptyFile()
+{
+    Store::close();
+    QFile::rename(installation->databaseFile(), installation->databaseFile() + ".moved");
+    QVERIFY_THROWS_EXCEPTION(StoreError, Query("select * from Tische").open());
+    QVERIFY(!QFile::exists(installation->databaseFile()));
+}
+
+QTEST_GUILESS_MAIN(TestTableStore)
+#include "tst_tablestore.moc"

@@ -16,8 +16,7 @@ private slots:
     void weekdays();
 };
 
-void TestCalculations::rounding_data()
-{
+void TestCalculations::rounding_data() {
     QTest::addColumn<int>("factor");
     QTest::addColumn<double>("amount");
     QTest::addColumn<double>("rounded");
@@ -31,8 +30,7 @@ void TestCalculations::rounding_data()
     QTest::newRow("whole amounts stay") << 100 << 24.0 << 24.0;
 }
 
-void TestCalculations::rounding()
-{
+void TestCalculations::rounding() {
     QFETCH(int, factor);
     QFETCH(double, amount);
     QFETCH(double, rounded);
@@ -41,8 +39,7 @@ void TestCalculations::rounding()
     QCOMPARE(Session::Nachkommafaktor, factor);
 }
 
-void TestCalculations::roundingRepairsTheFactor()
-{
+void TestCalculations::roundingRepairsTheFactor() {
     for (int broken : {0, 7, 1000}) {
         Session::Nachkommafaktor = broken;
         QCOMPARE(fRunden(1.005 + 0.0001), 1.01);
@@ -50,26 +47,28 @@ void TestCalculations::roundingRepairsTheFactor()
     }
 }
 
-void TestCalculations::startOfAReservation()
-{
+void TestCalculations::startOfAReservation() {
     TestInstallation installation;
     QVERIFY2(installation.isValid(), qPrintable(installation.failure()));
     const int march1 = DayCount::fromDate(QDate(2026, 3, 1));
     // Number 5 lies on courts 4 and 2, not contiguous; its earliest row of all is court 2, 19/3.
-    const QList<QVariantList> rows = {{5, march1, 20, 1, 4}, {5, march1, 19, 4, 4}, {5, march1, 19, 3, 2},
-                                      {5, march1, 21, 2, 2}, {6, march1, 8, 1, 1}};
+    const QList<QVariantList> rows = {{5, march1, 20, 1, 4},
+                                      {5, march1, 19, 4, 4},
+                                      {5, march1, 19, 3, 2},
+                                      {5, march1, 21, 2, 2},
+                                      {6, march1, 8, 1, 1}};
     for (const QVariantList& r : rows)
-        TestInstallation::exec("insert into Reservierung (Reservierungsnummer, Datum, Stunde, Viertelstunde, Platz, "
-                               "Bezahlt) values (?, ?, ?, ?, ?, 0)",
-                               r);
+        TestInstallation::exec(
+            "insert into Reservierung (Reservierungsnummer, Datum, Stunde, Viertelstunde, Platz, "
+            "Bezahlt) values (?, ?, ?, ?, ?, 0)",
+            r);
     QCOMPARE(DayCount::toDateTime(fStartzeit(5)), QDateTime(QDate(2026, 3, 1), QTime(18, 30)));
     QCOMPARE(fStartzeit(5), march1 + 18.5 / 24.0);
     QCOMPARE(DayCount::toDateTime(fStartzeit(6)), QDateTime(QDate(2026, 3, 1), QTime(7, 0)));
     QCOMPARE(fStartzeit(99), 0.0);
 }
 
-void TestCalculations::courtSet()
-{
+void TestCalculations::courtSet() {
     TestInstallation installation;
     QVERIFY2(installation.isValid(), qPrintable(installation.failure()));
     QCOMPARE(fPlaetze(), CourtSet(0));
@@ -82,8 +81,7 @@ void TestCalculations::courtSet()
     QVERIFY(!containsCourt(set, 16));
 }
 
-void TestCalculations::weekdays()
-{
+void TestCalculations::weekdays() {
     QCOMPARE(Wochentagskuerzel[1], QString("SO"));
     QCOMPARE(Wochentagskuerzel[4], QString("WE"));
     QCOMPARE(Wochentagskuerzel[7], QString("SA"));

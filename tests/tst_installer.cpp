@@ -19,8 +19,7 @@ struct Run {
     QString stderrText;
 };
 
-Run install(const QString& registry, const QStringList& arguments)
-{
+Run install(const QString& registry, const QStringList& arguments) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("COURTORIA_REGISTRY", registry);
@@ -31,8 +30,7 @@ Run install(const QString& registry, const QStringList& arguments)
             QString::fromLocal8Bit(process.readAllStandardError())};
 }
 
-QByteArray digest(const QString& file)
-{
+QByteArray digest(const QString& file) {
     QFile f(file);
     f.open(QIODevice::ReadOnly);
     return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
@@ -59,8 +57,7 @@ private:
     QSqlDatabase db;
 };
 
-void TestInstaller::initTestCase()
-{
+void TestInstaller::initTestCase() {
     hall = dir.filePath("hall");
     registry = dir.filePath("registry.ini");
     QFile(registry).open(QIODevice::WriteOnly); // an empty registry file
@@ -71,37 +68,43 @@ void TestInstaller::initTestCase()
     QVERIFY(db.open());
 }
 
-void TestInstaller::cleanupTestCase()
-{
+void TestInstaller::cleanupTestCase() {
     db.close();
     db = QSqlDatabase();
     QSqlDatabase::removeDatabase("check");
 }
 
-void TestInstaller::tablesAndFields()
-{
+void TestInstaller::tablesAndFields() {
     const QMap<QString, QStringList> expected{
-        {"Tische", {"Tischnummer", "Aktiv", "Startzeit", "Stopzeit", "Summe Laufzeit", "XPosition", "YPosition", "TypNr",
-                    "Abrechnungsart", "Anschluss"}},
+        {"Tische",
+         {"Tischnummer", "Aktiv", "Startzeit", "Stopzeit", "Summe Laufzeit", "XPosition",
+          "YPosition", "TypNr", "Abrechnungsart", "Anschluss"}},
         {"Tischfarben", {"TypNr", "Tischtyp", "Stundenpreis", "Tischfarbe", "Tischbild"}},
-        {"Reservierung", {"Reservierungsnummer", "Datum", "Stunde", "Viertelstunde", "Platz", "Reservierer",
-                          "Mitgliedsnummer", "Prozente", "Bezahlt"}},
-        {"Tischabrechnung", {"Tischnummer", "Einschreibdatum", "Betrag", "DrinksundSnacks", "Abgerechnet",
-                             "Abrechnungsfolge", "Abrechnungsdatum", "Startzeit", "Quaters", "Reservierer"}},
-        {"Kennzahlen", {"Nachkommastellen", "Beleg", "Firmenname", "Strasse", "PLZOrt", "Telefon", "Belegid",
-                        "Beleganzahl", "Belegdruck", "Lichtschaltung", "ComPort", "Wartezeit"}},
-        {"Preisprofil", {"Stundenindex", "Stunde", "Stunde_e", "Sonntag", "Montag", "Dienstag", "Mittwoch",
-                         "Donnerstag", "Freitag", "Samstag"}},
-        {"Mitglieder", {"Mitgliedsnummer", "Nachname", "Vorname", "Ort", "PLZ", "Strasse", "Hausnummer", "Telefon",
-                        "Eintritt", "Austritt", "Geburtsdatum", "Rabatt", "Sonstiges"}},
+        {"Reservierung",
+         {"Reservierungsnummer", "Datum", "Stunde", "Viertelstunde", "Platz", "Reservierer",
+          "Mitgliedsnummer", "Prozente", "Bezahlt"}},
+        {"Tischabrechnung",
+         {"Tischnummer", "Einschreibdatum", "Betrag", "DrinksundSnacks", "Abgerechnet",
+          "Abrechnungsfolge", "Abrechnungsdatum", "Startzeit", "Quaters", "Reservierer"}},
+        {"Kennzahlen",
+         {"Nachkommastellen", "Beleg", "Firmenname", "Strasse", "PLZOrt", "Telefon", "Belegid",
+          "Beleganzahl", "Belegdruck", "Lichtschaltung", "ComPort", "Wartezeit"}},
+        {"Preisprofil",
+         {"Stundenindex", "Stunde", "Stunde_e", "Sonntag", "Montag", "Dienstag", "Mittwoch",
+          "Donnerstag", "Freitag", "Samstag"}},
+        {"Mitglieder",
+         {"Mitgliedsnummer", "Nachname", "Vorname", "Ort", "PLZ", "Strasse", "Hausnummer",
+          "Telefon", "Eintritt", "Austritt", "Geburtsdatum", "Rabatt", "Sonstiges"}},
         {"Monatsrabatt", {"Mitglied"}},
         {"Namen", {"Name", "Telefonnummer"}},
-        {"Rechte", QStringList{"Benutzer", "Passwort", "Type", "Login"} + QStringList(rightFields.begin(), rightFields.end())},
+        {"Rechte", QStringList{"Benutzer", "Passwort", "Type", "Login"} +
+                       QStringList(rightFields.begin(), rightFields.end())},
         {"Aktivitaet", {"Aufzeichnung", "Datum", "Platz", "Reservierer", "Startzeit", "Laufzeit"}},
         {"Kartenleser", {"Aktiv", "FuerMitglieder", "FuerAngestellte"}},
         {"Schaltplan", {"Anschluss", "Bezeichnung", "Gruppen"}},
         {"Länder", {"Land", "Währung"}},
-        {"Inventar", {"Inventar_id", "Name", "Kategorie", "Datum", "Lagerbestand", "Wert", "Beschreibung"}},
+        {"Inventar",
+         {"Inventar_id", "Name", "Kategorie", "Datum", "Lagerbestand", "Wert", "Beschreibung"}},
     };
     QStringList tables = db.tables();
     tables.sort();
@@ -127,10 +130,10 @@ void TestInstaller::tablesAndFields()
         QVERIFY2(indexNames.contains(name), name);
 }
 
-void TestInstaller::installedRows()
-{
+void TestInstaller::installedRows() {
     QSqlQuery q(db);
-    QVERIFY(q.exec("select Nachkommastellen, Belegid, Beleganzahl, Belegdruck, Lichtschaltung, ComPort, Wartezeit, "
+    QVERIFY(q.exec("select Nachkommastellen, Belegid, Beleganzahl, Belegdruck, Lichtschaltung, "
+                   "ComPort, Wartezeit, "
                    "Firmenname from Kennzahlen"));
     QVERIFY(q.next());
     QCOMPARE(q.value(0).toInt(), 2);
@@ -150,30 +153,42 @@ void TestInstaller::installedRows()
         return c.value(0).toInt();
     };
     QCOMPARE(count("select count(*) from Kennzahlen"), 1);
-    QCOMPARE(count("select count(*) from Kartenleser where not Aktiv and not FuerMitglieder and not FuerAngestellte"), 1);
+    QCOMPARE(count("select count(*) from Kartenleser where not Aktiv and not FuerMitglieder and "
+                   "not FuerAngestellte"),
+             1);
     QCOMPARE(count("select count(*) from Kartenleser"), 1);
-    QCOMPARE(count("select count(distinct Stundenindex) from Preisprofil where Stundenindex between 1 and 24 and "
-                   "Sonntag = 100 and Montag = 100 and Dienstag = 100 and Mittwoch = 100 and Donnerstag = 100 and "
+    QCOMPARE(count("select count(distinct Stundenindex) from Preisprofil where Stundenindex "
+                   "between 1 and 24 and "
+                   "Sonntag = 100 and Montag = 100 and Dienstag = 100 and Mittwoch = 100 and "
+                   "Donnerstag = 100 and "
                    "Freitag = 100 and Samstag = 100 and Stunde_e <> ''"),
              24);
-    QCOMPARE(count("select count(*) from Schaltplan where Anschluss between 1 and 40 and Gruppen = 0"), 40);
-    QCOMPARE(count("select count(*) from Rechte where Type = 'Administrator' and Login = false"), 1);
+    QCOMPARE(
+        count("select count(*) from Schaltplan where Anschluss between 1 and 40 and Gruppen = 0"),
+        40);
+    QCOMPARE(count("select count(*) from Rechte where Type = 'Administrator' and Login = false"),
+             1);
     QStringList allRights;
     for (const QString& r : rightFields)
         allRights << r + " = true";
-    QCOMPARE(count("select count(*) from Rechte where Type = 'Administrator' and " + allRights.join(" and ")), 1);
+    QCOMPARE(count("select count(*) from Rechte where Type = 'Administrator' and " +
+                   allRights.join(" and ")),
+             1);
     QVERIFY(count("select count(*) from Rechte where Type <> 'Administrator'") >= 2);
-    QVERIFY(count("select count(*) from \"Länder\" where length(\"Währung\") between 1 and 6") >= 20);
-    QCOMPARE(count("select count(*) from Tischfarben where (TypNr = 1 and Tischtyp = 'Tennis' and Tischbild = 1) or "
+    QVERIFY(count("select count(*) from \"Länder\" where length(\"Währung\") between 1 and 6") >=
+            20);
+    QCOMPARE(count("select count(*) from Tischfarben where (TypNr = 1 and Tischtyp = 'Tennis' and "
+                   "Tischbild = 1) or "
                    "(TypNr = 2 and Tischtyp = 'Squash' and Tischbild = 2)"),
              2);
     // Pure red and pure yellow belong to the court plan's markers.
-    QCOMPARE(count("select count(*) from Tischfarben where Tischfarbe in (255, 65535) or Stundenpreis <= 0"), 0);
+    QCOMPARE(count("select count(*) from Tischfarben where Tischfarbe in (255, 65535) or "
+                   "Stundenpreis <= 0"),
+             0);
     QVERIFY(QDir(hall + "/Backup").exists());
 }
 
-void TestInstaller::demoRowsAroundToday()
-{
+void TestInstaller::demoRowsAroundToday() {
     const auto count = [this](const QString& sql, const QVariantList& values = {}) {
         QSqlQuery c(db);
         c.prepare(sql);
@@ -189,30 +204,34 @@ void TestInstaller::demoRowsAroundToday()
     QVERIFY(count("select count(*) from Reservierung where Datum = ?", {today}) > 0);
     QVERIFY(count("select count(*) from Reservierung where Bezahlt") > 0);
     QVERIFY(count("select count(*) from Reservierung where not Bezahlt") > 0);
-    QVERIFY(count("select count(*) from (select Reservierungsnummer from Reservierung group by Reservierungsnummer "
+    QVERIFY(count("select count(*) from (select Reservierungsnummer from Reservierung group by "
+                  "Reservierungsnummer "
                   "having count(distinct Platz) > 1)") >= 1);
     QVERIFY(count("select count(*) from Tischabrechnung where Abgerechnet") > 0);
     // Every bill line belongs to a paid court reservation, at most one per court and booking.
-    QCOMPARE(count("select count(*) from Reservierung r where Platz not in (select Tischnummer from Tische)"), 0);
+    QCOMPARE(count("select count(*) from Reservierung r where Platz not in (select Tischnummer "
+                   "from Tische)"),
+             0);
     // No slot is booked twice.
-    QCOMPARE(count("select count(*) from (select 1 from Reservierung group by Datum, Platz, Stunde, Viertelstunde "
+    QCOMPARE(count("select count(*) from (select 1 from Reservierung group by Datum, Platz, "
+                   "Stunde, Viertelstunde "
                    "having count(*) > 1)"),
              0);
 }
 
-void TestInstaller::registryNamesTheDirectory()
-{
+void TestInstaller::registryNamesTheDirectory() {
     QSettings settings(registry, QSettings::IniFormat);
     QCOMPARE(settings.childGroups(), QStringList{"Vantrell"});
-    QCOMPARE(settings.value("Vantrell/Installdirectory").toString(), QFileInfo(hall).absoluteFilePath());
+    QCOMPARE(settings.value("Vantrell/Installdirectory").toString(),
+             QFileInfo(hall).absoluteFilePath());
     QFile raw(registry);
     QVERIFY(raw.open(QIODevice::ReadOnly));
     const QByteArray text = raw.readAll();
-    QVERIFY2(text.contains("[Vantrell]") && text.contains("Installdirectory=" + hall.toUtf8()), text.constData());
+    QVERIFY2(text.contains("[Vantrell]") && text.contains("Installdirectory=" + hall.toUtf8()),
+             text.constData());
 }
 
-void TestInstaller::refusesToOverwrite()
-{
+void TestInstaller::refusesToOverwrite() {
     const QString file = hall + "/Tables/Tennistables.sqlite";
     const QByteArray before = digest(file);
     const QDateTime modified = QFileInfo(file).lastModified();
@@ -225,8 +244,7 @@ void TestInstaller::refusesToOverwrite()
     QVERIFY(!QFile::exists(otherRegistry)); // nothing was written anywhere
 }
 
-void TestInstaller::refusesWithoutDirectory()
-{
+void TestInstaller::refusesWithoutDirectory() {
     const Run run = install(dir.filePath("none.ini"), {"--demo"});
     QVERIFY(run.exitCode != 0);
     QVERIFY(run.stderrText.contains("--dir"));

@@ -9,7 +9,9 @@
 using CourtSet = std::uint16_t;
 
 CourtSet fPlaetze();
-inline bool containsCourt(CourtSet set, int court) { return court >= 0 && court < 16 && (set >> court) & 1u; }
+inline bool containsCourt(CourtSet set, int court) {
+    return court >= 0 && court < 16 && (set >> court) & 1u;
+}
 
 // Start of a reservation in days since 30 December 1899; 0 when the number has no rows.
 double fStartzeit(int reservierungsnummer);
@@ -19,9 +21,14 @@ double fStartzeit(int reservierungsnummer);
 double fRunden(double amount);
 
 // Indexed by the day of the week with Sunday = 1 to Saturday = 7 (index 0 is unused).
-inline const std::array<QString, 8> Wochentagskuerzel{
-    QString(), QStringLiteral("SO"), QStringLiteral("MO"), QStringLiteral("TU"), QStringLiteral("WE"),
-    QStringLiteral("TH"), QStringLiteral("FR"), QStringLiteral("SA")};
+inline const std::array<QString, 8> Wochentagskuerzel{QString(),
+                                                      QStringLiteral("SO"),
+                                                      QStringLiteral("MO"),
+                                                      QStringLiteral("TU"),
+                                                      QStringLiteral("WE"),
+                                                      QStringLiteral("TH"),
+                                                      QStringLiteral("FR"),
+                                                      QStringLiteral("SA")};
 
 // Sunday = 1 to Saturday = 7 for a date.
 int dayOfWeek(int dayCount);

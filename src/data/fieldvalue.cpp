@@ -4,13 +4,12 @@
 
 #include <cmath>
 
-bool FieldValue::isEmpty() const
-{
-    return value_.isNull() || (value_.typeId() == QMetaType::QString && value_.toString().isEmpty());
+bool FieldValue::isEmpty() const {
+    return value_.isNull() ||
+           (value_.typeId() == QMetaType::QString && value_.toString().isEmpty());
 }
 
-qint64 FieldValue::asLargeInt() const
-{
+qint64 FieldValue::asLargeInt() const {
     if (value_.isNull())
         return 0;
     switch (value_.typeId()) {
@@ -29,14 +28,19 @@ qint64 FieldValue::asLargeInt() const
     }
 }
 
-int FieldValue::asInteger() const { return int(asLargeInt()); }
+int FieldValue::asInteger() const {
+    return int(asLargeInt());
+}
 
-double FieldValue::asFloat() const { return value_.isNull() ? 0.0 : value_.toDouble(); }
+double FieldValue::asFloat() const {
+    return value_.isNull() ? 0.0 : value_.toDouble();
+}
 
-QString FieldValue::asString() const { return value_.isNull() ? QString() : value_.toString(); }
+QString FieldValue::asString() const {
+    return value_.isNull() ? QString() : value_.toString();
+}
 
-bool FieldValue::asBoolean() const
-{
+bool FieldValue::asBoolean() const {
     if (value_.isNull())
         return false;
     if (value_.typeId() == QMetaType::QString) {
@@ -50,10 +54,11 @@ bool FieldValue::asBoolean() const
     return value_.toDouble() != 0.0;
 }
 
-QDate FieldValue::asDate() const { return DayCount::toDate(std::floor(asFloat())); }
+QDate FieldValue::asDate() const {
+    return DayCount::toDate(std::floor(asFloat()));
+}
 
-QVariant storable(const QVariant& value)
-{
+QVariant storable(const QVariant& value) {
     switch (value.typeId()) {
     case QMetaType::QDate:
         return double(DayCount::fromDate(value.toDate()));

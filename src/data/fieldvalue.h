@@ -9,7 +9,8 @@
 class FieldValue {
 public:
     FieldValue() = default;
-    explicit FieldValue(QVariant value) : value_(std::move(value)) {}
+    explicit FieldValue(QVariant value)
+        : value_(std::move(value)) {}
 
     bool isEmpty() const;
     int asInteger() const;

@@ -67,10 +67,10 @@ public:
     // Returns false when the before-delete hook refused.
     bool remove();
 
-    std::function<bool()> beforeInsert;  // false refuses the insert
-    std::function<void()> onNewRecord;   // fills defaults of a new row
-    std::function<void()> afterScroll;   // the current row changed
-    std::function<bool()> beforeDelete;  // false keeps the row
+    std::function<bool()> beforeInsert; // false refuses the insert
+    std::function<void()> onNewRecord;  // fills defaults of a new row
+    std::function<void()> afterScroll;  // the current row changed
+    std::function<bool()> beforeDelete; // false keeps the row
 
 signals:
     void reset();

@@ -1,5 +1,6 @@
 #include "data/store.h"
 
+#include "data/rowreader.h"
 #include "platform/registry.h"
 
 #include <QDir>
@@ -12,17 +13,20 @@ namespace {
 int openings = 0;
 }
 
-int generation() { return openings; }
-
-QString tablesDirectory()
-{
-    return QDir(Registry::text(QStringLiteral("Installdirectory"))).filePath(QStringLiteral("Tables"));
+int generation() {
+    return openings;
 }
 
-QString databaseFile() { return QDir(tablesDirectory()).filePath(QStringLiteral("Tennistables.sqlite")); }
+QString tablesDirectory() {
+    return QDir(Registry::text(QStringLiteral("Installdirectory")))
+        .filePath(QStringLiteral("Tables"));
+}
 
-QSqlDatabase database()
-{
+QString databaseFile() {
+    return QDir(tablesDirectory()).filePath(QStringLiteral("Tennistables.sqlite"));
+}
+
+QSqlDatabase database() {
     const QString name = QString::fromLatin1(connectionName);
     if (QSqlDatabase::contains(name)) {
         QSqlDatabase db = QSqlDatabase::database(name, false);
@@ -33,8 +37,9 @@ QSqlDatabase database()
     // SQLite would create an empty file; a missing database is an installation fault instead.
     if (!QFileInfo::exists(file))
         throw StoreError(QStringLiteral("Database Tennistables not found: %1").arg(file));
-    QSqlDatabase db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
-                                                   : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    QSqlDatabase db = QSqlDatabase::contains(name)
+                          ? QSqlDatabase::database(name, false)
+                          : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     db.setDatabaseName(file);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
     if (!db.open())
@@ -43,11 +48,11 @@ QSqlDatabase database()
     return db;
 }
 
-void close()
-{
+void close() {
     const QString name = QString::fromLatin1(connectionName);
     if (!QSqlDatabase::contains(name))
         return;
+    RowReader::releaseAll();
     ++openings;
     {
         QSqlDatabase db = QSqlDatabase::database(name, false);
@@ -56,29 +61,25 @@ void close()
     QSqlDatabase::removeDatabase(name);
 }
 
-QString quoted(const QString& name)
-{
+QString quoted(const QString& name) {
     QString inner = name;
     inner.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('"') + inner + QLatin1Char('"');
 }
 
-Transaction::Transaction()
-{
+Transaction::Transaction() {
     QSqlDatabase db = database();
     if (!db.transaction())
         throw StoreError(db.lastError().text());
     open_ = true;
 }
 
-Transaction::~Transaction()
-{
+Transaction::~Transaction() {
     if (open_)
         database().rollback();
 }
 
-void Transaction::commit()
-{
+void Transaction::commit() {
     QSqlDatabase db = database();
     if (!db.commit())
         throw StoreError(db.lastError().text());

@@ -9,9 +9,8 @@
 class StoreError : public std::runtime_error {
 public:
     explicit StoreError(const QString& message)
-        : std::runtime_error(message.toStdString()), message_(message)
-    {
-    }
+        : std::runtime_error(message.toStdString())
+        , message_(message) {}
     const QString& message() const { return message_; }
 
 private:

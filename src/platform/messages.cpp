@@ -6,14 +6,12 @@
 namespace Messages {
 namespace {
 
-Handler& current()
-{
+Handler& current() {
     static Handler handler;
     return handler;
 }
 
-Answer deliver(Kind kind, const QString& text)
-{
+Answer deliver(Kind kind, const QString& text) {
     if (current())
         return current()(kind, text);
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
@@ -22,14 +20,21 @@ Answer deliver(Kind kind, const QString& text)
 
 } // namespace
 
-Handler setHandler(Handler handler)
-{
+Handler setHandler(Handler handler) {
     return std::exchange(current(), std::move(handler));
 }
 
-void information(const QString& text) { deliver(Kind::Information, text); }
-void warning(const QString& text) { deliver(Kind::Warning, text); }
-void error(const QString& text) { deliver(Kind::Error, text); }
-bool ask(const QString& text) { return deliver(Kind::Question, text) == Answer::Yes; }
+void information(const QString& text) {
+    deliver(Kind::Information, text);
+}
+void warning(const QString& text) {
+    deliver(Kind::Warning, text);
+}
+void error(const QString& text) {
+    deliver(Kind::Error, text);
+}
+bool ask(const QString& text) {
+    return deliver(Kind::Question, text) == Answer::Yes;
+}
 
 } // namespace Messages

@@ -1,53 +1,48 @@
 #include "reservations/occupancy.h"
 
-#include "data/query.h"
+#include "data/rowreader.h"
 
 OccupancyGrid::OccupancyGrid(int von, int bis)
     : von_(von)
     , bis_(std::max(bis, von - 1))
-    , cells_(qsizetype(days()) * courtCount * slotsPerDay, Belegung::frei)
-{
+    , cells_(qsizetype(days()) * courtCount * slotsPerDay, Belegung::frei) {}
+
+bool OccupancyGrid::contains(int datum, const Slot& slot) const {
+    return datum >= von_ && datum <= bis_ && slot.platz >= 1 && slot.platz <= courtCount &&
+           slot.stunde >= 1 && slot.stunde <= 24 && slot.viertelstunde >= 1 &&
+           slot.viertelstunde <= 4;
 }
 
-bool OccupancyGrid::contains(int datum, const Slot& slot) const
-{
-    return datum >= von_ && datum <= bis_ && slot.platz >= 1 && slot.platz <= courtCount && slot.stunde >= 1 &&
-           slot.stunde <= 24 && slot.viertelstunde >= 1 && slot.viertelstunde <= 4;
-}
-
-int OccupancyGrid::index(int datum, const Slot& slot) const
-{
+int OccupancyGrid::index(int datum, const Slot& slot) const {
     return ((datum - von_) * courtCount + slot.platz - 1) * slotsPerDay + (slot.stunde - 1) * 4 +
            slot.viertelstunde - 1;
 }
 
-Belegung OccupancyGrid::at(int datum, const Slot& slot) const
-{
+Belegung OccupancyGrid::at(int datum, const Slot& slot) const {
     return contains(datum, slot) ? cells_[index(datum, slot)] : Belegung::frei;
 }
 
-void OccupancyGrid::set(int datum, const Slot& slot, Belegung state)
-{
+void OccupancyGrid::set(int datum, const Slot& slot, Belegung state) {
     if (contains(datum, slot))
         cells_[index(datum, slot)] = state;
 }
 
-OccupancyGrid fBelegung(int von, int bis)
-{
+OccupancyGrid fBelegung(int von, int bis) {
     // The walk needs these columns only; the index on them answers the query without the table.
-    static Query q(QStringLiteral("select Datum,Platz,Stunde,Viertelstunde,Reservierungsnummer,Bezahlt "
-                                  "from Reservierung where Datum between :pvondatum and :pbisdatum "
-                                  "order by Datum,Platz,Stunde,Viertelstunde,Reservierungsnummer"));
+    static RowReader q(
+        QStringLiteral("select Datum,Platz,Stunde,Viertelstunde,Reservierungsnummer,Bezahlt "
+                       "from Reservierung where Datum between :pvondatum and :pbisdatum "
+                       "order by Datum,Platz,Stunde,Viertelstunde,Reservierungsnummer"));
     OccupancyGrid grid(von, bis);
     q.setParam(QStringLiteral("pvondatum"), von);
     q.setParam(QStringLiteral("pbisdatum"), bis);
     q.open();
     int previousCourt = -17;
-    qint64 previousNumber = -17;
+    long long previousNumber = -17;
     int shade = 0;
     for (; !q.eof(); q.next()) {
-        const int platz = q.field(1).asInteger();
-        const qint64 number = q.field(4).asLargeInt();
+        const int platz = q.integer(1);
+        const long long number = q.largeInt(4);
         if (platz != previousCourt) {
             previousCourt = platz;
             previousNumber = -17;
@@ -57,10 +52,10 @@ OccupancyGrid fBelegung(int von, int bis)
             previousNumber = number;
             shade = 1 - shade;
         }
-        const Belegung state = q.field(5).asBoolean() ? Belegung::bezahlt
-                               : shade == 1           ? Belegung::reserviert1
-                                                      : Belegung::reserviert2;
-        grid.set(q.field(0).asInteger(), Slot{q.field(2).asInteger(), q.field(3).asInteger(), platz}, state);
+        const Belegung state = q.integer(5) != 0 ? Belegung::bezahlt
+                               : shade == 1      ? Belegung::reserviert1
+                                                 : Belegung::reserviert2;
+        grid.set(q.integer(0), Slot{q.integer(2), q.integer(3), platz}, state);
     }
     q.close();
     return grid;

@@ -14,7 +14,7 @@ struct NewReservation {
     int datum = 0; // day count
     QString reservierer;
     int mitgliedsnummer = keinMitglied;
-    double prozente = 0; // discount of the dialog; stored rounded, halves to even
+    double prozente = 0;        // discount of the dialog; stored rounded, halves to even
     std::vector<Slot> selected; // the quarter-hours chosen, on any courts
 };
 
@@ -25,7 +25,7 @@ struct CourtReservation {
     int platz = 0;
     QString reservierer;
     bool bezahlt = false;
-    int dauer = 0; // quarter-hours
+    int dauer = 0;  // quarter-hours
     int stunde = 0; // first row
     int viertelstunde = 0;
 
@@ -47,7 +47,8 @@ void cancelReservation(const CourtReservation& line, double recorded);
 int purgeReservations(int today, int days);
 
 // The court reservations of a day on the courts vonPlatz to bisPlatz, with length and first slot.
-QList<CourtReservation> courtReservationsOfDay(int datum, int vonPlatz, int bisPlatz, ListOrder order);
+QList<CourtReservation> courtReservationsOfDay(int datum, int vonPlatz, int bisPlatz,
+                                               ListOrder order);
 // Those of a range of days, ordered by Datum, Platz, Reservierer, Reservierungsnummer.
 QList<CourtReservation> courtReservationsOfRange(int von, int bis, int vonPlatz, int bisPlatz);
 

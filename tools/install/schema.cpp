@@ -21,8 +21,10 @@ const char* const statements[] = {
         Reservierungsnummer INTEGER, Datum REAL, Stunde INTEGER, Viertelstunde INTEGER, Platz SMALLINT,
         Reservierer VARCHAR(30), Mitgliedsnummer INTEGER, Prozente SMALLINT, Bezahlt BOOLEAN))",
     // Covers the occupancy walk: its rows come from the index in the walk's own order.
-    "create index Reservierung_Belegung on Reservierung (Datum, Platz, Stunde, Viertelstunde, Reservierungsnummer, Bezahlt)",
-    "create index Reservierung_Nummer on Reservierung (Reservierungsnummer, Datum, Stunde, Viertelstunde)",
+    "create index Reservierung_Belegung on Reservierung (Datum, Platz, Stunde, Viertelstunde, "
+    "Reservierungsnummer, Bezahlt)",
+    "create index Reservierung_Nummer on Reservierung (Reservierungsnummer, Datum, Stunde, "
+    "Viertelstunde)",
     "create index Reservierung_Platz on Reservierung (Platz, Datum)",
     R"(create table Tischabrechnung (
         Tischnummer SMALLINT, Einschreibdatum REAL, Betrag DOUBLE, DrinksundSnacks DOUBLE, Abgerechnet BOOLEAN,
@@ -56,7 +58,8 @@ const char* const statements[] = {
         Aufzeichnung REAL, Datum REAL, Platz INTEGER, Reservierer VARCHAR(30), Startzeit VARCHAR(10), Laufzeit INTEGER))",
     "create index Aktivitaet_Aufzeichnung on Aktivitaet (Aufzeichnung)",
     "create table Kartenleser (Aktiv BOOLEAN, FuerMitglieder BOOLEAN, FuerAngestellte BOOLEAN)",
-    "create table Schaltplan (Anschluss INTEGER not null primary key, Bezeichnung VARCHAR(30), Gruppen INTEGER)",
+    "create table Schaltplan (Anschluss INTEGER not null primary key, Bezeichnung VARCHAR(30), "
+    "Gruppen INTEGER)",
     R"(create table "Länder" (Land VARCHAR(40), "Währung" VARCHAR(6)))",
     R"(create table Inventar (
         Inventar_id INTEGER, Name VARCHAR(40), Kategorie VARCHAR(30), Datum REAL, Lagerbestand NUMERIC,
@@ -70,33 +73,36 @@ const char* const statements[] = {
 
 namespace Schema {
 
-QStringList tableNames()
-{
-    return {QStringLiteral("Tische"),       QStringLiteral("Tischfarben"), QStringLiteral("Reservierung"),
-            QStringLiteral("Tischabrechnung"), QStringLiteral("Kennzahlen"), QStringLiteral("Preisprofil"),
-            QStringLiteral("Mitglieder"),   QStringLiteral("Monatsrabatt"), QStringLiteral("Namen"),
-            QStringLiteral("Rechte"),       QStringLiteral("Aktivitaet"),  QStringLiteral("Kartenleser"),
-            QStringLiteral("Schaltplan"),   QStringLiteral("Länder"),      QStringLiteral("Inventar")};
+QStringList tableNames() {
+    return {QStringLiteral("Tische"),       QStringLiteral("Tischfarben"),
+            QStringLiteral("Reservierung"), QStringLiteral("Tischabrechnung"),
+            QStringLiteral("Kennzahlen"),   QStringLiteral("Preisprofil"),
+            QStringLiteral("Mitglieder"),   QStringLiteral("Monatsrabatt"),
+            QStringLiteral("Namen"),        QStringLiteral("Rechte"),
+            QStringLiteral("Aktivitaet"),   QStringLiteral("Kartenleser"),
+            QStringLiteral("Schaltplan"),   QStringLiteral("Länder"),
+            QStringLiteral("Inventar")};
 }
 
-Statement::Statement(QSqlDatabase& db, const QString& sql) : query_(db), sql_(sql)
-{
+Statement::Statement(QSqlDatabase& db, const QString& sql)
+    : query_(db)
+    , sql_(sql) {
     if (!query_.prepare(sql))
         throw StoreError(query_.lastError().text() + QStringLiteral(": ") + sql);
 }
 
-void Statement::write(const QVariantList& values)
-{
+void Statement::write(const QVariantList& values) {
     for (int i = 0; i < values.size(); ++i)
         query_.bindValue(i, values[i]);
     if (!query_.exec())
         throw StoreError(query_.lastError().text() + QStringLiteral(": ") + sql_);
 }
 
-void exec(QSqlDatabase& db, const QString& sql, const QVariantList& values) { Statement(db, sql).write(values); }
+void exec(QSqlDatabase& db, const QString& sql, const QVariantList& values) {
+    Statement(db, sql).write(values);
+}
 
-void create(QSqlDatabase& db)
-{
+void create(QSqlDatabase& db) {
     for (const char* sql : statements)
         exec(db, QString::fromUtf8(sql));
 }

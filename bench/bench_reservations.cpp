@@ -30,19 +30,22 @@ struct Pair {
     std::vector<double> bare;
 };
 
-double median(std::vector<double> v) {
+double median(std::vector<double> v)
+{
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
 }
 
-double timed(const std::function<void()>& f) {
+double timed(const std::function<void()>& f)
+{
     QElapsedTimer t;
     t.start();
     f();
     return t.nsecsElapsed() / 1000.0;
 }
 
-Pair measure(int rounds, const std::function<void()>& ours, const std::function<void()>& bare) {
+Pair measure(int rounds, const std::function<void()>& ours, const std::function<void()>& bare)
+{
     Pair p;
     for (int i = 0; i < 3; ++i) { // warm the caches and the prepared statements
         ours();
@@ -55,22 +58,24 @@ Pair measure(int rounds, const std::function<void()>& ours, const std::function<
     return p;
 }
 
-void report(const char* name, const Pair& p) {
+void report(const char* name, const Pair& p)
+{
     const double ours = median(p.ours);
     const double bare = median(p.bare);
-    std::printf("%-34s %10.1f us   bare SQLite %10.1f us   ratio %5.2f\n", name, ours, bare,
-                ours / bare);
+    std::printf("%-34s %10.1f us   bare SQLite %10.1f us   ratio %5.2f\n", name, ours, bare, ours / bare);
 }
 
 // Steps a statement to its end reading the given number of columns, as a caller would.
 struct BareStatement {
     sqlite3_stmt* stmt = nullptr;
-    BareStatement(sqlite3* db, const char* sql) {
+    BareStatement(sqlite3* db, const char* sql)
+    {
         if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK)
             std::fprintf(stderr, "prepare: %s\n", sqlite3_errmsg(db));
     }
     ~BareStatement() { sqlite3_finalize(stmt); }
-    long long run(std::initializer_list<double> params, int columns) {
+    long long run(std::initializer_list<double> params, int columns)
+    {
         sqlite3_reset(stmt);
         int i = 1;
         for (double p : params)
@@ -85,7 +90,8 @@ struct BareStatement {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     qputenv("COURTORIA_REGISTRY", (dir.path() + "/registry.ini").toLocal8Bit());
@@ -114,17 +120,15 @@ int main(int argc, char** argv) {
     }());
 
     sqlite3* bare = nullptr;
-    sqlite3_open_v2(Store::databaseFile().toUtf8().constData(), &bare, SQLITE_OPEN_READONLY,
-                    nullptr);
+    sqlite3_open_v2(Store::databaseFile().toUtf8().constData(), &bare, SQLITE_OPEN_READONLY, nullptr);
     BareStatement occupancy(
-        bare,
-        "select Datum,Platz,Stunde,Viertelstunde,Reservierungsnummer,Bezahlt from Reservierung "
-        "where Datum between ?1 and ?2 order by Datum,Platz,Stunde,Viertelstunde,"
-        "Reservierungsnummer");
+        bare, "select Datum,Platz,Stunde,Viertelstunde,Reservierungsnummer,Bezahlt from Reservierung "
+              "where Datum between ?1 and ?2 order by Datum,Platz,Stunde,Viertelstunde,"
+              "Reservierungsnummer");
     BareStatement maxNumber(bare, "select max(Reservierungsnummer) maxnummer from Reservierung");
-    BareStatement start(
-        bare, "select Datum,Stunde,Viertelstunde from Reservierung where Reservierungsnummer = ?1 "
-              "order by Datum,Stunde,Viertelstunde");
+    BareStatement start(bare,
+                        "select Datum,Stunde,Viertelstunde from Reservierung where Reservierungsnummer = ?1 "
+                        "order by Datum,Stunde,Viertelstunde");
 
     const int week = firstDay + 200;
     volatile long long sink = 0;

@@ -7,11 +7,11 @@
 #include <QSqlQuery>
 #include <QTest>
 
-TestInstallation::TestInstallation(bool demo, int today, double now) {
+TestInstallation::TestInstallation(bool demo, int today, double now)
+{
     Store::close();
     qputenv("COURTORIA_REGISTRY", (dir_.path() + QStringLiteral("/registry.ini")).toLocal8Bit());
-    qputenv("COURTORIA_USER_SETTINGS",
-            (dir_.path() + QStringLiteral("/windows.ini")).toLocal8Bit());
+    qputenv("COURTORIA_USER_SETTINGS", (dir_.path() + QStringLiteral("/windows.ini")).toLocal8Bit());
     Installer::Options options;
     options.directory = dir_.path() + QStringLiteral("/hall");
     options.demo = demo;
@@ -20,17 +20,20 @@ TestInstallation::TestInstallation(bool demo, int today, double now) {
     failure_ = Installer::install(options);
 }
 
-TestInstallation::~TestInstallation() {
+TestInstallation::~TestInstallation()
+{
     Store::close();
 }
 
-QString TestInstallation::databaseFile() const {
+QString TestInstallation::databaseFile() const
+{
     return dir_.path() + QStringLiteral("/hall/Tables/Tennistables.sqlite");
 }
 
 namespace {
 
-QSqlQuery run(const QString& sql, const QVariantList& values) {
+QSqlQuery run(const QString& sql, const QVariantList& values)
+{
     QSqlQuery query(Store::database());
     if (!query.prepare(sql))
         qFatal("%s: %s", qPrintable(sql), qPrintable(query.lastError().text()));
@@ -43,11 +46,13 @@ QSqlQuery run(const QString& sql, const QVariantList& values) {
 
 } // namespace
 
-void TestInstallation::exec(const QString& sql, const QVariantList& values) {
+void TestInstallation::exec(const QString& sql, const QVariantList& values)
+{
     run(sql, values);
 }
 
-QVariant TestInstallation::scalar(const QString& sql, const QVariantList& values) {
+QVariant TestInstallation::scalar(const QString& sql, const QVariantList& values)
+{
     QSqlQuery query = run(sql, values);
     return query.next() ? query.value(0) : QVariant();
 }

@@ -16,7 +16,8 @@ private slots:
     void weekdays();
 };
 
-void TestCalculations::rounding_data() {
+void TestCalculations::rounding_data()
+{
     QTest::addColumn<int>("factor");
     QTest::addColumn<double>("amount");
     QTest::addColumn<double>("rounded");
@@ -30,7 +31,8 @@ void TestCalculations::rounding_data() {
     QTest::newRow("whole amounts stay") << 100 << 24.0 << 24.0;
 }
 
-void TestCalculations::rounding() {
+void TestCalculations::rounding()
+{
     QFETCH(int, factor);
     QFETCH(double, amount);
     QFETCH(double, rounded);
@@ -39,7 +41,8 @@ void TestCalculations::rounding() {
     QCOMPARE(Session::Nachkommafaktor, factor);
 }
 
-void TestCalculations::roundingRepairsTheFactor() {
+void TestCalculations::roundingRepairsTheFactor()
+{
     for (int broken : {0, 7, 1000}) {
         Session::Nachkommafaktor = broken;
         QCOMPARE(fRunden(1.005 + 0.0001), 1.01);
@@ -47,7 +50,8 @@ void TestCalculations::roundingRepairsTheFactor() {
     }
 }
 
-void TestCalculations::startOfAReservation() {
+void TestCalculations::startOfAReservation()
+{
     TestInstallation installation;
     QVERIFY2(installation.isValid(), qPrintable(installation.failure()));
     const int march1 = DayCount::fromDate(QDate(2026, 3, 1));
@@ -68,7 +72,8 @@ void TestCalculations::startOfAReservation() {
     QCOMPARE(fStartzeit(99), 0.0);
 }
 
-void TestCalculations::courtSet() {
+void TestCalculations::courtSet()
+{
     TestInstallation installation;
     QVERIFY2(installation.isValid(), qPrintable(installation.failure()));
     QCOMPARE(fPlaetze(), CourtSet(0));
@@ -81,7 +86,8 @@ void TestCalculations::courtSet() {
     QVERIFY(!containsCourt(set, 16));
 }
 
-void TestCalculations::weekdays() {
+void TestCalculations::weekdays()
+{
     QCOMPARE(Wochentagskuerzel[1], QString("SO"));
     QCOMPARE(Wochentagskuerzel[4], QString("WE"));
     QCOMPARE(Wochentagskuerzel[7], QString("SA"));

@@ -19,7 +19,8 @@ struct Run {
     QString stderrText;
 };
 
-Run install(const QString& registry, const QStringList& arguments) {
+Run install(const QString& registry, const QStringList& arguments)
+{
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("COURTORIA_REGISTRY", registry);
@@ -30,7 +31,8 @@ Run install(const QString& registry, const QStringList& arguments) {
             QString::fromLocal8Bit(process.readAllStandardError())};
 }
 
-QByteArray digest(const QString& file) {
+QByteArray digest(const QString& file)
+{
     QFile f(file);
     f.open(QIODevice::ReadOnly);
     return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
@@ -57,7 +59,8 @@ private:
     QSqlDatabase db;
 };
 
-void TestInstaller::initTestCase() {
+void TestInstaller::initTestCase()
+{
     hall = dir.filePath("hall");
     registry = dir.filePath("registry.ini");
     QFile(registry).open(QIODevice::WriteOnly); // an empty registry file
@@ -68,33 +71,35 @@ void TestInstaller::initTestCase() {
     QVERIFY(db.open());
 }
 
-void TestInstaller::cleanupTestCase() {
+void TestInstaller::cleanupTestCase()
+{
     db.close();
     db = QSqlDatabase();
     QSqlDatabase::removeDatabase("check");
 }
 
-void TestInstaller::tablesAndFields() {
+void TestInstaller::tablesAndFields()
+{
     const QMap<QString, QStringList> expected{
         {"Tische",
-         {"Tischnummer", "Aktiv", "Startzeit", "Stopzeit", "Summe Laufzeit", "XPosition",
-          "YPosition", "TypNr", "Abrechnungsart", "Anschluss"}},
+         {"Tischnummer", "Aktiv", "Startzeit", "Stopzeit", "Summe Laufzeit", "XPosition", "YPosition",
+          "TypNr", "Abrechnungsart", "Anschluss"}},
         {"Tischfarben", {"TypNr", "Tischtyp", "Stundenpreis", "Tischfarbe", "Tischbild"}},
         {"Reservierung",
          {"Reservierungsnummer", "Datum", "Stunde", "Viertelstunde", "Platz", "Reservierer",
           "Mitgliedsnummer", "Prozente", "Bezahlt"}},
         {"Tischabrechnung",
-         {"Tischnummer", "Einschreibdatum", "Betrag", "DrinksundSnacks", "Abgerechnet",
-          "Abrechnungsfolge", "Abrechnungsdatum", "Startzeit", "Quaters", "Reservierer"}},
+         {"Tischnummer", "Einschreibdatum", "Betrag", "DrinksundSnacks", "Abgerechnet", "Abrechnungsfolge",
+          "Abrechnungsdatum", "Startzeit", "Quaters", "Reservierer"}},
         {"Kennzahlen",
-         {"Nachkommastellen", "Beleg", "Firmenname", "Strasse", "PLZOrt", "Telefon", "Belegid",
-          "Beleganzahl", "Belegdruck", "Lichtschaltung", "ComPort", "Wartezeit"}},
+         {"Nachkommastellen", "Beleg", "Firmenname", "Strasse", "PLZOrt", "Telefon", "Belegid", "Beleganzahl",
+          "Belegdruck", "Lichtschaltung", "ComPort", "Wartezeit"}},
         {"Preisprofil",
-         {"Stundenindex", "Stunde", "Stunde_e", "Sonntag", "Montag", "Dienstag", "Mittwoch",
-          "Donnerstag", "Freitag", "Samstag"}},
+         {"Stundenindex", "Stunde", "Stunde_e", "Sonntag", "Montag", "Dienstag", "Mittwoch", "Donnerstag",
+          "Freitag", "Samstag"}},
         {"Mitglieder",
-         {"Mitgliedsnummer", "Nachname", "Vorname", "Ort", "PLZ", "Strasse", "Hausnummer",
-          "Telefon", "Eintritt", "Austritt", "Geburtsdatum", "Rabatt", "Sonstiges"}},
+         {"Mitgliedsnummer", "Nachname", "Vorname", "Ort", "PLZ", "Strasse", "Hausnummer", "Telefon",
+          "Eintritt", "Austritt", "Geburtsdatum", "Rabatt", "Sonstiges"}},
         {"Monatsrabatt", {"Mitglied"}},
         {"Namen", {"Name", "Telefonnummer"}},
         {"Rechte", QStringList{"Benutzer", "Passwort", "Type", "Login"} +
@@ -103,8 +108,7 @@ void TestInstaller::tablesAndFields() {
         {"Kartenleser", {"Aktiv", "FuerMitglieder", "FuerAngestellte"}},
         {"Schaltplan", {"Anschluss", "Bezeichnung", "Gruppen"}},
         {"Länder", {"Land", "Währung"}},
-        {"Inventar",
-         {"Inventar_id", "Name", "Kategorie", "Datum", "Lagerbestand", "Wert", "Beschreibung"}},
+        {"Inventar", {"Inventar_id", "Name", "Kategorie", "Datum", "Lagerbestand", "Wert", "Beschreibung"}},
     };
     QStringList tables = db.tables();
     tables.sort();
@@ -130,7 +134,8 @@ void TestInstaller::tablesAndFields() {
         QVERIFY2(indexNames.contains(name), name);
 }
 
-void TestInstaller::installedRows() {
+void TestInstaller::installedRows()
+{
     QSqlQuery q(db);
     QVERIFY(q.exec("select Nachkommastellen, Belegid, Beleganzahl, Belegdruck, Lichtschaltung, "
                    "ComPort, Wartezeit, "
@@ -163,20 +168,15 @@ void TestInstaller::installedRows() {
                    "Donnerstag = 100 and "
                    "Freitag = 100 and Samstag = 100 and Stunde_e <> ''"),
              24);
-    QCOMPARE(
-        count("select count(*) from Schaltplan where Anschluss between 1 and 40 and Gruppen = 0"),
-        40);
-    QCOMPARE(count("select count(*) from Rechte where Type = 'Administrator' and Login = false"),
-             1);
+    QCOMPARE(count("select count(*) from Schaltplan where Anschluss between 1 and 40 and Gruppen = 0"), 40);
+    QCOMPARE(count("select count(*) from Rechte where Type = 'Administrator' and Login = false"), 1);
     QStringList allRights;
     for (const QString& r : rightFields)
         allRights << r + " = true";
-    QCOMPARE(count("select count(*) from Rechte where Type = 'Administrator' and " +
-                   allRights.join(" and ")),
+    QCOMPARE(count("select count(*) from Rechte where Type = 'Administrator' and " + allRights.join(" and ")),
              1);
     QVERIFY(count("select count(*) from Rechte where Type <> 'Administrator'") >= 2);
-    QVERIFY(count("select count(*) from \"Länder\" where length(\"Währung\") between 1 and 6") >=
-            20);
+    QVERIFY(count("select count(*) from \"Länder\" where length(\"Währung\") between 1 and 6") >= 20);
     QCOMPARE(count("select count(*) from Tischfarben where (TypNr = 1 and Tischtyp = 'Tennis' and "
                    "Tischbild = 1) or "
                    "(TypNr = 2 and Tischtyp = 'Squash' and Tischbild = 2)"),
@@ -188,7 +188,8 @@ void TestInstaller::installedRows() {
     QVERIFY(QDir(hall + "/Backup").exists());
 }
 
-void TestInstaller::demoRowsAroundToday() {
+void TestInstaller::demoRowsAroundToday()
+{
     const auto count = [this](const QString& sql, const QVariantList& values = {}) {
         QSqlQuery c(db);
         c.prepare(sql);
@@ -219,11 +220,11 @@ void TestInstaller::demoRowsAroundToday() {
              0);
 }
 
-void TestInstaller::registryNamesTheDirectory() {
+void TestInstaller::registryNamesTheDirectory()
+{
     QSettings settings(registry, QSettings::IniFormat);
     QCOMPARE(settings.childGroups(), QStringList{"Vantrell"});
-    QCOMPARE(settings.value("Vantrell/Installdirectory").toString(),
-             QFileInfo(hall).absoluteFilePath());
+    QCOMPARE(settings.value("Vantrell/Installdirectory").toString(), QFileInfo(hall).absoluteFilePath());
     QFile raw(registry);
     QVERIFY(raw.open(QIODevice::ReadOnly));
     const QByteArray text = raw.readAll();
@@ -231,7 +232,8 @@ void TestInstaller::registryNamesTheDirectory() {
              text.constData());
 }
 
-void TestInstaller::refusesToOverwrite() {
+void TestInstaller::refusesToOverwrite()
+{
     const QString file = hall + "/Tables/Tennistables.sqlite";
     const QByteArray before = digest(file);
     const QDateTime modified = QFileInfo(file).lastModified();
@@ -244,7 +246,8 @@ void TestInstaller::refusesToOverwrite() {
     QVERIFY(!QFile::exists(otherRegistry)); // nothing was written anywhere
 }
 
-void TestInstaller::refusesWithoutDirectory() {
+void TestInstaller::refusesWithoutDirectory()
+{
     const Run run = install(dir.filePath("none.ini"), {"--demo"});
     QVERIFY(run.exitCode != 0);
     QVERIFY(run.stderrText.contains("--dir"));

@@ -12,30 +12,26 @@ namespace {
 const int day0 = 46000; // any day will do; rows are placed relative to it
 
 // "number day platz stunde viertel paid", day relative to day0.
-void insertRows(const QStringList& rows) {
+void insertRows(const QStringList& rows)
+{
     for (const QString& row : rows) {
         const QStringList f = row.split(' ');
         TestInstallation::exec(
             "insert into Reservierung (Reservierungsnummer, Datum, Platz, Stunde, Viertelstunde, "
             "Bezahlt, Reservierer, Mitgliedsnummer, Prozente) values (?, ?, ?, ?, ?, ?, 'x', -17, "
             "0)",
-            {f[0].toInt(), day0 + f[1].toInt(), f[2].toInt(), f[3].toInt(), f[4].toInt(),
-             f[5].toInt()});
+            {f[0].toInt(), day0 + f[1].toInt(), f[2].toInt(), f[3].toInt(), f[4].toInt(), f[5].toInt()});
     }
 }
 
-char code(Belegung b) {
+char code(Belegung b)
+{
     switch (b) {
-    case Belegung::frei:
-        return '.';
-    case Belegung::reserviert1:
-        return '1';
-    case Belegung::reserviert2:
-        return '2';
-    case Belegung::bezahlt:
-        return 'P';
-    default:
-        return '?';
+    case Belegung::frei: return '.';
+    case Belegung::reserviert1: return '1';
+    case Belegung::reserviert2: return '2';
+    case Belegung::bezahlt: return 'P';
+    default: return '?';
     }
 }
 
@@ -66,17 +62,20 @@ private:
     TestInstallation* installation = nullptr;
 };
 
-void TestReservations::init() {
+void TestReservations::init()
+{
     installation = new TestInstallation();
     QVERIFY2(installation->isValid(), qPrintable(installation->failure()));
 }
 
-void TestReservations::cleanup() {
+void TestReservations::cleanup()
+{
     delete installation;
     installation = nullptr;
 }
 
-void TestReservations::numbering() {
+void TestReservations::numbering()
+{
     QCOMPARE(fNeueReservierungsnummer(), 1);
     NewReservation r;
     r.datum = day0;
@@ -92,36 +91,38 @@ void TestReservations::numbering() {
     QCOMPARE(fNeueReservierungsnummer(), 2);
 }
 
-void TestReservations::storeWritesEveryRow() {
+void TestReservations::storeWritesEveryRow()
+{
     NewReservation r;
     r.datum = day0;
     r.reservierer = "";
     r.prozente = 12.5; // halves go to the even neighbour
     r.selected = {{18, 1, 2}, {18, 2, 2}, {18, 1, 5}};
     const int number = storeReservation(r);
-    QCOMPARE(TestInstallation::scalar(
-                 "select count(*) from Reservierung where Reservierungsnummer = ? and "
-                 "Reservierer = 'noname' and Mitgliedsnummer = -17 and Prozente = 12 and "
-                 "Bezahlt = false and Datum = ?",
-                 {number, day0})
-                 .toInt(),
-             3);
+    QCOMPARE(
+        TestInstallation::scalar("select count(*) from Reservierung where Reservierungsnummer = ? and "
+                                 "Reservierer = 'noname' and Mitgliedsnummer = -17 and Prozente = 12 and "
+                                 "Bezahlt = false and Datum = ?",
+                                 {number, day0})
+            .toInt(),
+        3);
     r.reservierer = "Lea Fischer";
     r.mitgliedsnummer = 4;
     r.prozente = 13.5;
     r.selected = {{20, 4, 1}};
     const int second = storeReservation(r);
-    QCOMPARE(TestInstallation::scalar(
-                 "select Prozente from Reservierung where Reservierungsnummer = ?", {second})
-                 .toInt(),
-             14);
+    QCOMPARE(
+        TestInstallation::scalar("select Prozente from Reservierung where Reservierungsnummer = ?", {second})
+            .toInt(),
+        14);
     QCOMPARE(TestInstallation::scalar(
                  "select Mitgliedsnummer from Reservierung where Reservierungsnummer = ?", {second})
                  .toInt(),
              4);
 }
 
-void TestReservations::storeFailingMidwayLeavesNoRow() {
+void TestReservations::storeFailingMidwayLeavesNoRow()
+{
     TestInstallation::exec(
         "create trigger fail_third before insert on Reservierung when new.Viertelstunde = 3 "
         "begin select raise(abort, 'disk full'); end");
@@ -141,7 +142,8 @@ void TestReservations::storeFailingMidwayLeavesNoRow() {
     QCOMPARE(storeReservation(r), 1);
 }
 
-void TestReservations::shadeWalk_data() {
+void TestReservations::shadeWalk_data()
+{
     QTest::addColumn<QStringList>("rows");
     QTest::addColumn<int>("von");
     QTest::addColumn<int>("bis");
@@ -153,8 +155,7 @@ void TestReservations::shadeWalk_data() {
         << QStringList{"7 0 1 10 1 0", "8 0 1 11 1 0", "9 0 1 12 1 0"} << 0 << 0
         << QStringList{"0 1 10 1", "0 1 11 1", "0 1 12 1", "0 1 13 1"} << "121.";
     QTest::newRow("higher number earlier in the day is shade 1")
-        << QStringList{"3 0 2 18 1 0", "9 0 2 9 1 0"} << 0 << 0
-        << QStringList{"0 2 9 1", "0 2 18 1"} << "12";
+        << QStringList{"3 0 2 18 1 0", "9 0 2 9 1 0"} << 0 << 0 << QStringList{"0 2 9 1", "0 2 18 1"} << "12";
     QTest::newRow("each court starts again at shade 1")
         << QStringList{"1 0 1 10 1 0", "2 0 1 11 1 0", "2 0 3 8 1 0"} << 0 << 0
         << QStringList{"0 1 10 1", "0 1 11 1", "0 3 8 1"} << "121";
@@ -165,8 +166,7 @@ void TestReservations::shadeWalk_data() {
         << QStringList{"4 0 1 10 1 0", "5 0 1 10 2 0", "4 0 1 10 3 0"} << 0 << 0
         << QStringList{"0 1 10 1", "0 1 10 2", "0 1 10 3"} << "121";
     QTest::newRow("same court across a change of day keeps alternating")
-        << QStringList{"1 0 4 20 1 0", "2 1 4 8 1 0"} << 0 << 1
-        << QStringList{"0 4 20 1", "1 4 8 1"} << "12";
+        << QStringList{"1 0 4 20 1 0", "2 1 4 8 1 0"} << 0 << 1 << QStringList{"0 4 20 1", "1 4 8 1"} << "12";
     QTest::newRow("another court between days restarts")
         << QStringList{"1 0 4 20 1 0", "2 1 3 8 1 0", "3 1 4 8 1 0"} << 0 << 1
         << QStringList{"0 4 20 1", "1 3 8 1", "1 4 8 1"} << "111";
@@ -177,7 +177,8 @@ void TestReservations::shadeWalk_data() {
         << QStringList{"-1 1 10 1", "0 1 10 1", "2 1 10 1"} << ".P.";
 }
 
-void TestReservations::shadeWalk() {
+void TestReservations::shadeWalk()
+{
     QFETCH(QStringList, rows);
     QFETCH(int, von);
     QFETCH(int, bis);
@@ -188,13 +189,14 @@ void TestReservations::shadeWalk() {
     QString got;
     for (const QString& probe : probes) {
         const QStringList f = probe.split(' ');
-        got += QLatin1Char(
-            code(grid.at(day0 + f[0].toInt(), Slot{f[2].toInt(), f[3].toInt(), f[1].toInt()})));
+        got +=
+            QLatin1Char(code(grid.at(day0 + f[0].toInt(), Slot{f[2].toInt(), f[3].toInt(), f[1].toInt()})));
     }
     QCOMPARE(got, states);
 }
 
-void TestReservations::gridIgnoresRowsOutsideItsRanges() {
+void TestReservations::gridIgnoresRowsOutsideItsRanges()
+{
     insertRows({"1 0 13 10 1 0", "2 0 1 25 1 0", "3 0 1 24 4 0"});
     const OccupancyGrid grid = fBelegung(day0, day0);
     QCOMPARE(grid.at(day0, Slot{24, 4, 1}), Belegung::reserviert1);
@@ -202,7 +204,8 @@ void TestReservations::gridIgnoresRowsOutsideItsRanges() {
     QCOMPARE(grid.days(), 1);
 }
 
-void TestReservations::purgeKeepsTheCutOffDay() {
+void TestReservations::purgeKeepsTheCutOffDay()
+{
     const int tenth = DayCount::fromDate(QDate(2026, 12, 10));
     for (int d : {1, 2, 3, 10})
         TestInstallation::exec(
@@ -215,7 +218,8 @@ void TestReservations::purgeKeepsTheCutOffDay() {
     QCOMPARE(TestInstallation::scalar("select count(*) from Reservierung").toInt(), 2);
 }
 
-void TestReservations::cancelDeletesEveryCourtOfTheNumber() {
+void TestReservations::cancelDeletesEveryCourtOfTheNumber()
+{
     NewReservation r;
     r.datum = day0;
     r.reservierer = "Team Evans";
@@ -233,22 +237,23 @@ void TestReservations::cancelDeletesEveryCourtOfTheNumber() {
 
     const double recorded = day0 + 0.75;
     cancelReservation(court2, recorded);
-    QCOMPARE(TestInstallation::scalar(
-                 "select count(*) from Reservierung where Reservierungsnummer = ?", {number})
-                 .toInt(),
-             0);
+    QCOMPARE(
+        TestInstallation::scalar("select count(*) from Reservierung where Reservierungsnummer = ?", {number})
+            .toInt(),
+        0);
     QCOMPARE(TestInstallation::scalar("select count(*) from Reservierung").toInt(), 1);
-    QCOMPARE(TestInstallation::scalar(
-                 "select count(*) from Aktivitaet where Aufzeichnung = ? and Datum = ? and "
-                 "Platz = 2 and Reservierer = 'Team Evans' and Startzeit = '02:30 pm' and "
-                 "Laufzeit = 3",
-                 {recorded, day0})
-                 .toInt(),
-             1);
+    QCOMPARE(
+        TestInstallation::scalar("select count(*) from Aktivitaet where Aufzeichnung = ? and Datum = ? and "
+                                 "Platz = 2 and Reservierer = 'Team Evans' and Startzeit = '02:30 pm' and "
+                                 "Laufzeit = 3",
+                                 {recorded, day0})
+            .toInt(),
+        1);
     QCOMPARE(TestInstallation::scalar("select count(*) from Aktivitaet").toInt(), 1);
 }
 
-void TestReservations::cancelFailingLeavesNoLogRow() {
+void TestReservations::cancelFailingLeavesNoLogRow()
+{
     insertRows({"1 0 1 10 1 0"});
     TestInstallation::exec("create trigger keep before delete on Reservierung begin select "
                            "raise(abort, 'locked'); end");
@@ -258,15 +263,13 @@ void TestReservations::cancelFailingLeavesNoLogRow() {
     QCOMPARE(TestInstallation::scalar("select count(*) from Reservierung").toInt(), 1);
 }
 
-void TestReservations::listsOfCourtReservations() {
-    insertRows({"1 0 3 18 2 0", "1 0 3 18 3 0", "2 0 1 9 4 1", "2 0 1 10 1 1", "3 0 2 24 4 0",
-                "4 1 1 8 1 0"});
-    TestInstallation::exec(
-        "update Reservierung set Reservierer = 'Zed' where Reservierungsnummer = 2");
-    TestInstallation::exec(
-        "update Reservierung set Reservierer = 'Adams' where Reservierungsnummer = 3");
-    TestInstallation::exec(
-        "update Reservierung set Reservierer = 'Brandt' where Reservierungsnummer = 1");
+void TestReservations::listsOfCourtReservations()
+{
+    insertRows(
+        {"1 0 3 18 2 0", "1 0 3 18 3 0", "2 0 1 9 4 1", "2 0 1 10 1 1", "3 0 2 24 4 0", "4 1 1 8 1 0"});
+    TestInstallation::exec("update Reservierung set Reservierer = 'Zed' where Reservierungsnummer = 2");
+    TestInstallation::exec("update Reservierung set Reservierer = 'Adams' where Reservierungsnummer = 3");
+    TestInstallation::exec("update Reservierung set Reservierer = 'Brandt' where Reservierungsnummer = 1");
 
     const auto byName = courtReservationsOfDay(day0, 1, 12, ListOrder::byReservator);
     QCOMPARE(byName.size(), 3);
@@ -289,7 +292,8 @@ void TestReservations::listsOfCourtReservations() {
     QCOMPARE(printStartText(range[0].stunde, range[0].viertelstunde), QString("08 : 45"));
 }
 
-void TestReservations::courtShares() {
+void TestReservations::courtShares()
+{
     QVERIFY(::courtShares().isEmpty());
     insertRows({"1 0 1 10 1 0", "1 0 1 10 2 0", "1 0 1 10 3 0", "2 0 4 10 1 0"});
     const auto shares = ::courtShares();
@@ -299,7 +303,8 @@ void TestReservations::courtShares() {
     QCOMPARE(shares[1].platzsumme, 25);
 }
 
-void TestReservations::slotTexts_data() {
+void TestReservations::slotTexts_data()
+{
     QTest::addColumn<int>("stunde");
     QTest::addColumn<int>("viertel");
     QTest::addColumn<QString>("hourLabel");
@@ -325,7 +330,8 @@ void TestReservations::slotTexts_data() {
                                        << "23 : 45";
 }
 
-void TestReservations::slotTexts() {
+void TestReservations::slotTexts()
+{
     QFETCH(int, stunde);
     QFETCH(int, viertel);
     QFETCH(QString, hourLabel);
@@ -342,15 +348,14 @@ void TestReservations::slotTexts() {
     QCOMPARE(printDurationText(10), QString("2 : 30"));
 }
 
-void TestReservations::slotOfAMoment() {
+void TestReservations::slotOfAMoment()
+{
     QCOMPARE(slotOfMoment(day0), (Slot{1, 1, 1}));
     QCOMPARE(slotOfMoment(slotStart(day0, 19, 3)), (Slot{19, 3, 1}));
-    QCOMPARE(
-        slotOfMoment(DayCount::fromDateTime(QDateTime(DayCount::toDate(day0), QTime(18, 44, 59)))),
-        (Slot{19, 3, 1}));
-    QCOMPARE(
-        slotOfMoment(DayCount::fromDateTime(QDateTime(DayCount::toDate(day0), QTime(23, 59, 59)))),
-        (Slot{24, 4, 1}));
+    QCOMPARE(slotOfMoment(DayCount::fromDateTime(QDateTime(DayCount::toDate(day0), QTime(18, 44, 59)))),
+             (Slot{19, 3, 1}));
+    QCOMPARE(slotOfMoment(DayCount::fromDateTime(QDateTime(DayCount::toDate(day0), QTime(23, 59, 59)))),
+             (Slot{24, 4, 1}));
 }
 
 QTEST_GUILESS_MAIN(TestReservations)

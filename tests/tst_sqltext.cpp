@@ -9,7 +9,8 @@ private slots:
     void rewrite();
 };
 
-void TestSqlText::rewrite_data() {
+void TestSqlText::rewrite_data()
+{
     QTest::addColumn<QString>("sql");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("positions");
@@ -26,16 +27,16 @@ void TestSqlText::rewrite_data() {
                                         << "Platz=? and x=?" << QStringList{"platz", "platz"};
     QTest::newRow("colon inside a text") << "select '12:30' from t where a=:p"
                                          << "select '12:30' from t where a=?" << QStringList{"p"};
-    QTest::newRow("doubled quote in a text")
-        << "select 'it''s :no' x where y=:yes"
-        << "select 'it''s :no' x where y=?" << QStringList{"yes"};
+    QTest::newRow("doubled quote in a text") << "select 'it''s :no' x where y=:yes"
+                                             << "select 'it''s :no' x where y=?" << QStringList{"yes"};
     QTest::newRow("quoted name") << "select \"a:b\" from t where c=:c"
                                  << "select \"a:b\" from t where c=?" << QStringList{"c"};
     QTest::newRow("no parameter") << "select * from Reservierung where 1=3"
                                   << "select * from Reservierung where 1=3" << QStringList{};
 }
 
-void TestSqlText::rewrite() {
+void TestSqlText::rewrite()
+{
     QFETCH(QString, sql);
     QFETCH(QString, text);
     QFETCH(QStringList, positions);

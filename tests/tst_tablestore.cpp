@@ -33,17 +33,20 @@ private:
     TestInstallation* installation = nullptr;
 };
 
-void TestTableStore::init() {
+void TestTableStore::init()
+{
     installation = new TestInstallation(true);
     QVERIFY2(installation->isValid(), qPrintable(installation->failure()));
 }
 
-void TestTableStore::cleanup() {
+void TestTableStore::cleanup()
+{
     delete installation;
     installation = nullptr;
 }
 
-void TestTableStore::tableInIndexOrderAndFindKey() {
+void TestTableStore::tableInIndexOrderAndFindKey()
+{
     TestInstallation::exec("delete from Tische");
     for (int n : {7, 2, 11, 4})
         TestInstallation::exec("insert into Tische (Tischnummer, TypNr) values (?, 1)", {n});
@@ -66,7 +69,8 @@ void TestTableStore::tableInIndexOrderAndFindKey() {
     QCOMPARE(courts.field("Tischnummer").asInteger(), 2); // opening again starts at the first row
 }
 
-void TestTableStore::namedSecondaryIndexOrder() {
+void TestTableStore::namedSecondaryIndexOrder()
+{
     RecordSet members;
     members.openTable("Mitglieder", "Zuname");
     QStringList names;
@@ -78,9 +82,9 @@ void TestTableStore::namedSecondaryIndexOrder() {
     QCOMPARE(names.size(), 12);
 }
 
-void TestTableStore::fieldNamesWithoutCase() {
-    Query q(
-        "select abgerechnet from TISCHABRECHNUNG where ABGERECHNET = :p order by einschreibdatum");
+void TestTableStore::fieldNamesWithoutCase()
+{
+    Query q("select abgerechnet from TISCHABRECHNUNG where ABGERECHNET = :p order by einschreibdatum");
     q.setParam("P", true);
     q.open();
     QVERIFY(!q.eof());
@@ -88,7 +92,8 @@ void TestTableStore::fieldNamesWithoutCase() {
     QVERIFY(q.field("abgerechnet").asBoolean());
 }
 
-void TestTableStore::emptyFieldsReadAsZero() {
+void TestTableStore::emptyFieldsReadAsZero()
+{
     TestInstallation::exec("delete from Reservierung");
     Query max("select max(Reservierungsnummer) maxnummer from Reservierung");
     max.open();
@@ -109,21 +114,21 @@ void TestTableStore::emptyFieldsReadAsZero() {
     QVERIFY(!courts.field("Anschluss").isEmpty());
 }
 
-void TestTableStore::fieldByPosition() {
+void TestTableStore::fieldByPosition()
+{
     // Billing reads the weekday's percentage at position 2 + day of week (Sunday = 1).
-    TestInstallation::exec(
-        "update Preisprofil set Sonntag = 50, Samstag = 70 where Stundenindex = 19");
+    TestInstallation::exec("update Preisprofil set Sonntag = 50, Samstag = 70 where Stundenindex = 19");
     RecordSet profile;
     profile.openTable("Preisprofil", "Stundenindex");
     QVERIFY(profile.findKey(19));
-    QCOMPARE(profile.fieldNames().mid(0, 4),
-             (QStringList{"Stundenindex", "Stunde", "Stunde_e", "Sonntag"}));
+    QCOMPARE(profile.fieldNames().mid(0, 4), (QStringList{"Stundenindex", "Stunde", "Stunde_e", "Sonntag"}));
     QCOMPARE(profile.field(2 + 1).asInteger(), 50);
     QCOMPARE(profile.field(2 + 7).asInteger(), 70);
     QCOMPARE(profile.field(2 + 2).asInteger(), 100);
 }
 
-void TestTableStore::appendEditDeleteOnTableWithoutKey() {
+void TestTableStore::appendEditDeleteOnTableWithoutKey()
+{
     // Aktivitaet has no key: rows are told apart by the store, not by their values.
     for (int i = 0; i < 3; ++i)
         TestInstallation::exec(
@@ -135,27 +140,24 @@ void TestTableStore::appendEditDeleteOnTableWithoutKey() {
     log.edit();
     log.setField("Reservierer", "changed");
     log.post();
-    QCOMPARE(TestInstallation::scalar("select count(*) from Aktivitaet where Reservierer = 'same'")
-                 .toInt(),
+    QCOMPARE(TestInstallation::scalar("select count(*) from Aktivitaet where Reservierer = 'same'").toInt(),
              2);
     log.moveTo(0);
     QVERIFY(log.remove());
     QCOMPARE(log.count(), 2);
     QCOMPARE(TestInstallation::scalar("select count(*) from Aktivitaet").toInt(), 2);
     QCOMPARE(
-        TestInstallation::scalar("select count(*) from Aktivitaet where Reservierer = 'changed'")
-            .toInt(),
-        1);
+        TestInstallation::scalar("select count(*) from Aktivitaet where Reservierer = 'changed'").toInt(), 1);
 
     // Moving away from an edited row posts it.
     log.first();
     log.setField("Platz", 9);
     log.next();
-    QCOMPARE(TestInstallation::scalar("select count(*) from Aktivitaet where Platz = 9").toInt(),
-             1);
+    QCOMPARE(TestInstallation::scalar("select count(*) from Aktivitaet where Platz = 9").toInt(), 1);
 }
 
-void TestTableStore::refusedInsertIsSilent() {
+void TestTableStore::refusedInsertIsSilent()
+{
     RecordSet profile;
     profile.openTable("Preisprofil", "Stundenindex");
     profile.beforeInsert = [] { return false; };
@@ -167,7 +169,8 @@ void TestTableStore::refusedInsertIsSilent() {
     QCOMPARE(TestInstallation::scalar("select count(*) from Preisprofil").toInt(), 24);
 }
 
-void TestTableStore::newRowDefaults() {
+void TestTableStore::newRowDefaults()
+{
     RecordSet types;
     types.openTable("Tischfarben", "TypNr");
     types.onNewRecord = [&types] {
@@ -179,13 +182,13 @@ void TestTableStore::newRowDefaults() {
     QCOMPARE(types.field("TypNr").asInteger(), 3);
     types.setField("Tischtyp", "Badminton");
     types.post();
-    QCOMPARE(
-        TestInstallation::scalar("select Tischtyp from Tischfarben where TypNr = 3").toString(),
-        QString("Badminton"));
+    QCOMPARE(TestInstallation::scalar("select Tischtyp from Tischfarben where TypNr = 3").toString(),
+             QString("Badminton"));
     QVERIFY(types.findKey(3));
 }
 
-void TestTableStore::liveQueryAppendsRows() {
+void TestTableStore::liveQueryAppendsRows()
+{
     RecordSet names;
     names.openQuery("select * from Namen where 1= 3");
     QCOMPARE(names.count(), 0);
@@ -194,9 +197,9 @@ void TestTableStore::liveQueryAppendsRows() {
     names.setField("Name", "O'Neill");
     names.setField("Telefonnummer", "0171 1");
     names.post();
-    QCOMPARE(TestInstallation::scalar("select Telefonnummer from Namen where Name = ?", {"O'Neill"})
-                 .toString(),
-             QString("0171 1"));
+    QCOMPARE(
+        TestInstallation::scalar("select Telefonnummer from Namen where Name = ?", {"O'Neill"}).toString(),
+        QString("0171 1"));
 
     // The parameter row, edited through its live query, changes in the table.
     RecordSet parameters;
@@ -217,7 +220,8 @@ void TestTableStore::liveQueryAppendsRows() {
              QString("admin"));
 }
 
-void TestTableStore::cancelDropsTheNewRow() {
+void TestTableStore::cancelDropsTheNewRow()
+{
     RecordSet names;
     names.openTable("Namen", "Name");
     const int before = names.count();
@@ -232,19 +236,18 @@ void TestTableStore::cancelDropsTheNewRow() {
     names.setField("Telefonnummer", "changed");
     names.cancel();
     QVERIFY(names.field("Telefonnummer").asString() != "changed");
-    QCOMPARE(TestInstallation::scalar("select count(*) from Namen where Telefonnummer = 'changed'")
-                 .toInt(),
+    QCOMPARE(TestInstallation::scalar("select count(*) from Namen where Telefonnummer = 'changed'").toInt(),
              0);
 }
 
-void TestTableStore::parameterUsedTwice() {
+void TestTableStore::parameterUsedTwice()
+{
     // Lines closed on one day: first day <= t < last day + 1, the same value in both places.
     const int day = 46000;
     TestInstallation::exec("delete from Tischabrechnung");
     for (double t : {day - 0.0001, day + 0.0, day + 0.75, day + 1.0})
         TestInstallation::exec(
-            "insert into Tischabrechnung (Betrag, Abgerechnet, Abrechnungsdatum) values (1, 1, ?)",
-            {t});
+            "insert into Tischabrechnung (Betrag, Abgerechnet, Abrechnungsdatum) values (1, 1, ?)", {t});
     Query q("select count(*) n from Tischabrechnung where Abrechnungsdatum >= :pbisdatum and "
             "Abrechnungsdatum < :pbisdatum + 1");
     q.setParam("pbisdatum", day);
@@ -258,7 +261,8 @@ void TestTableStore::parameterUsedTwice() {
     QCOMPARE(q.field("n").asInteger(), 0);
 }
 
-void TestTableStore::apostropheMatchesLiterally() {
+void TestTableStore::apostropheMatchesLiterally()
+{
     TestInstallation::exec("insert into Namen (Name) values (?)", {"D'Arcy"});
     Query q("select count(*) n from Namen where Name = :pname");
     q.setParam("pname", "D'Arcy");
@@ -269,7 +273,8 @@ void TestTableStore::apostropheMatchesLiterally() {
     QCOMPARE(q.field("n").asInteger(), 0);
 }
 
-void TestTableStore::storeErrorsCarryTheMessage() {
+void TestTableStore::storeErrorsCarryTheMessage()
+{
     Query missingTable("select * from Nirgends");
     try {
         missingTable.open();
@@ -297,7 +302,8 @@ void TestTableStore::storeErrorsCarryTheMessage() {
     QVERIFY_THROWS_EXCEPTION(StoreError, readOnly.edit());
 }
 
-void TestTableStore::transactionRollsBackUnlessCommitted() {
+void TestTableStore::transactionRollsBackUnlessCommitted()
+{
     {
         Store::Transaction t;
         Query("delete from Namen").exec();
@@ -311,7 +317,8 @@ void TestTableStore::transactionRollsBackUnlessCommitted() {
     QCOMPARE(TestInstallation::scalar("select count(*) from Namen").toInt(), 0);
 }
 
-void TestTableStore::modelEditsPostThroughTheSet() {
+void TestTableStore::modelEditsPostThroughTheSet()
+{
     RecordSet names;
     names.openTable("Namen", "Name");
     RecordSetModel model(&names);
@@ -322,17 +329,14 @@ void TestTableStore::modelEditsPostThroughTheSet() {
     QCOMPARE(names.state(), RecordSet::State::Edit);
     QCOMPARE(model.data(model.index(2, column)).toString(), QString("999"));
     QVERIFY(model.submit());
-    QCOMPARE(
-        TestInstallation::scalar("select count(*) from Namen where Telefonnummer = '999'").toInt(),
-        1);
+    QCOMPARE(TestInstallation::scalar("select count(*) from Namen where Telefonnummer = '999'").toInt(), 1);
     QVERIFY(model.setData(model.index(3, column), "888"));
     model.revert();
-    QCOMPARE(
-        TestInstallation::scalar("select count(*) from Namen where Telefonnummer = '888'").toInt(),
-        0);
+    QCOMPARE(TestInstallation::scalar("select count(*) from Namen where Telefonnummer = '888'").toInt(), 0);
 }
 
-void TestTableStore::missingDatabaseIsAnErrorNotAnEmptyFile() {
+void TestTableStore::missingDatabaseIsAnErrorNotAnEmptyFile()
+{
     Store::close();
     QFile::rename(installation->databaseFile(), installation->databaseFile() + ".moved");
     QVERIFY_THROWS_EXCEPTION(StoreError, Query("select * from Tische").open());

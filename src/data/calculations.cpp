@@ -5,7 +5,8 @@
 
 #include <cmath>
 
-CourtSet fPlaetze() {
+CourtSet fPlaetze()
+{
     Query& q = Tdm_datasets::instance().qry_plaetze;
     q.close();
     q.open();
@@ -19,15 +20,15 @@ CourtSet fPlaetze() {
     return set;
 }
 
-double fStartzeit(int reservierungsnummer) {
+double fStartzeit(int reservierungsnummer)
+{
     Query& q = Tdm_datasets::instance().qry_aktuellestartzeit;
     q.close();
     q.setParam(QStringLiteral("preservierungsnummer"), reservierungsnummer);
     q.open();
     double start = 0;
     if (!q.eof()) {
-        const long double t = (long double)q.field(0).asFloat() +
-                              (q.field(1).asInteger() - 1) / 24.0L +
+        const long double t = (long double)q.field(0).asFloat() + (q.field(1).asInteger() - 1) / 24.0L +
                               (q.field(2).asInteger() - 1) / 96.0L;
         start = double(t);
     }
@@ -35,7 +36,8 @@ double fStartzeit(int reservierungsnummer) {
     return start;
 }
 
-double fRunden(double amount) {
+double fRunden(double amount)
+{
     int& factor = Session::Nachkommafaktor;
     if (factor != 1 && factor != 10 && factor != 100)
         factor = 100;
@@ -43,7 +45,8 @@ double fRunden(double amount) {
     return double(std::llrint(amount * factor)) / factor;
 }
 
-int dayOfWeek(int dayCount) {
+int dayOfWeek(int dayCount)
+{
     // 30 December 1899 was a Saturday (7).
     return int(((dayCount % 7) + 7 + 6) % 7) + 1;
 }

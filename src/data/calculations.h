@@ -9,7 +9,8 @@
 using CourtSet = std::uint16_t;
 
 CourtSet fPlaetze();
-inline bool containsCourt(CourtSet set, int court) {
+inline bool containsCourt(CourtSet set, int court)
+{
     return court >= 0 && court < 16 && (set >> court) & 1u;
 }
 

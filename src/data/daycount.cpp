@@ -4,12 +4,14 @@
 
 namespace DayCount {
 
-double fromDateTime(const QDateTime& moment) {
+double fromDateTime(const QDateTime& moment)
+{
     const QTime time = moment.time();
     return fromDate(moment.date()) + time.msecsSinceStartOfDay() / 86400000.0;
 }
 
-QDateTime toDateTime(double days) {
+QDateTime toDateTime(double days)
+{
     const double whole = std::floor(days);
     // Rounded to the millisecond so that 18:30 stored as a fraction reads back as 18:30:00.000.
     const qint64 ms = std::llround((days - whole) * 86400000.0);

@@ -8,18 +8,22 @@ namespace DayCount {
 
 inline const QDate epoch{1899, 12, 30};
 
-inline int fromDate(const QDate& date) {
+inline int fromDate(const QDate& date)
+{
     return int(epoch.daysTo(date));
 }
-inline QDate toDate(double days) {
+inline QDate toDate(double days)
+{
     return epoch.addDays(qint64(days < 0 ? days - 0.5 : days));
 }
 double fromDateTime(const QDateTime& moment);
 QDateTime toDateTime(double days);
-inline double now() {
+inline double now()
+{
     return fromDateTime(QDateTime::currentDateTime());
 }
-inline int today() {
+inline int today()
+{
     return fromDate(QDate::currentDate());
 }
 

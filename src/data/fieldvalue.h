@@ -10,7 +10,9 @@ class FieldValue {
 public:
     FieldValue() = default;
     explicit FieldValue(QVariant value)
-        : value_(std::move(value)) {}
+        : value_(std::move(value))
+    {
+    }
 
     bool isEmpty() const;
     int asInteger() const;

@@ -5,8 +5,8 @@
 #include <QSqlError>
 #include <QSqlRecord>
 
-void bindPositional(QSqlQuery& query, const PositionalSql& sql,
-                    const QHash<QString, QVariant>& params) {
+void bindPositional(QSqlQuery& query, const PositionalSql& sql, const QHash<QString, QVariant>& params)
+{
     for (int i = 0; i < sql.positions.size(); ++i) {
         const QString& name = sql.positions[i];
         const auto it = params.constFind(name);
@@ -16,22 +16,26 @@ void bindPositional(QSqlQuery& query, const PositionalSql& sql,
     }
 }
 
-Query::Query(const QString& sql) {
+Query::Query(const QString& sql)
+{
     setSql(sql);
 }
 
-void Query::setSql(const QString& sql) {
+void Query::setSql(const QString& sql)
+{
     close();
     sql_ = sql;
     positional_ = toPositional(sql);
     preparedOn_ = -1;
 }
 
-void Query::setParam(const QString& name, const QVariant& value) {
+void Query::setParam(const QString& name, const QVariant& value)
+{
     params_.insert(name.toLower(), storable(value));
 }
 
-void Query::run() {
+void Query::run()
+{
     if (preparedOn_ != Store::generation()) {
         query_ = QSqlQuery(Store::database());
         query_.setForwardOnly(true);
@@ -45,14 +49,16 @@ void Query::run() {
     record_ = query_.record();
 }
 
-void Query::open() {
+void Query::open()
+{
     close();
     run();
     open_ = true;
     eof_ = !query_.next();
 }
 
-int Query::exec() {
+int Query::exec()
+{
     close();
     run();
     const int affected = query_.numRowsAffected();
@@ -60,34 +66,40 @@ int Query::exec() {
     return affected;
 }
 
-void Query::close() {
+void Query::close()
+{
     if (preparedOn_ >= 0)
         query_.finish();
     open_ = false;
     eof_ = true;
 }
 
-void Query::next() {
+void Query::next()
+{
     if (!eof_)
         eof_ = !query_.next();
 }
 
-int Query::fieldCount() const {
+int Query::fieldCount() const
+{
     return record_.count();
 }
 
-QString Query::fieldName(int position) const {
+QString Query::fieldName(int position) const
+{
     return record_.fieldName(position);
 }
 
-FieldValue Query::field(const QString& name) const {
+FieldValue Query::field(const QString& name) const
+{
     const int position = record_.indexOf(name);
     if (position < 0)
         throw StoreError(QStringLiteral("Field '%1' not found").arg(name));
     return field(position);
 }
 
-FieldValue Query::field(int position) const {
+FieldValue Query::field(int position) const
+{
     if (eof_)
         return FieldValue();
     return FieldValue(query_.value(position));

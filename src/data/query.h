@@ -11,8 +11,7 @@
 
 // Binds the values of the named parameters to the positions of a rewritten statement; throws
 // StoreError for a parameter without a value. Keys are lower-case names.
-void bindPositional(QSqlQuery& query, const PositionalSql& sql,
-                    const QHash<QString, QVariant>& params);
+void bindPositional(QSqlQuery& query, const PositionalSql& sql, const QHash<QString, QVariant>& params);
 
 // A statement on Tennistables with named parameters: a select read forward from its first row,
 // or a delete/update executed once. Every value is bound, never spliced into the text. The

@@ -12,7 +12,8 @@ namespace {
 
 const QString rowidColumn = QStringLiteral("__rowid");
 
-QSqlQuery prepared(const QString& sql) {
+QSqlQuery prepared(const QString& sql)
+{
     QSqlQuery query(Store::database());
     query.setForwardOnly(true);
     if (!query.prepare(sql))
@@ -20,13 +21,15 @@ QSqlQuery prepared(const QString& sql) {
     return query;
 }
 
-void run(QSqlQuery& query) {
+void run(QSqlQuery& query)
+{
     if (!query.exec())
         throw StoreError(query.lastError().text());
 }
 
 // The columns of a named secondary index, or none when no index has that name.
-QStringList indexColumns(const QString& index) {
+QStringList indexColumns(const QString& index)
+{
     QSqlQuery query = prepared(QStringLiteral("select name from pragma_index_info(?)"));
     query.bindValue(0, index);
     run(query);
@@ -39,9 +42,12 @@ QStringList indexColumns(const QString& index) {
 } // namespace
 
 RecordSet::RecordSet(QObject* parent)
-    : QObject(parent) {}
+    : QObject(parent)
+{
+}
 
-void RecordSet::openTable(const QString& table, const QString& index) {
+void RecordSet::openTable(const QString& table, const QString& index)
+{
     close();
     table_ = table;
     orderFields_.clear();
@@ -54,8 +60,7 @@ void RecordSet::openTable(const QString& table, const QString& index) {
                 orderFields_ << f.trimmed();
         }
     }
-    QString sql =
-        QStringLiteral("select rowid as %1, * from %2").arg(rowidColumn, Store::quoted(table));
+    QString sql = QStringLiteral("select rowid as %1, * from %2").arg(rowidColumn, Store::quoted(table));
     if (!orderFields_.isEmpty()) {
         QStringList quotedFields;
         for (const QString& f : orderFields_)
@@ -67,7 +72,8 @@ void RecordSet::openTable(const QString& table, const QString& index) {
     load(sql_, params_);
 }
 
-void RecordSet::openQuery(const QString& sql, const QHash<QString, QVariant>& params) {
+void RecordSet::openQuery(const QString& sql, const QHash<QString, QVariant>& params)
+{
     close();
     static const QRegularExpression selectRe(QStringLiteral("^\\s*select\\s+"),
                                              QRegularExpression::CaseInsensitiveOption);
@@ -87,7 +93,8 @@ void RecordSet::openQuery(const QString& sql, const QHash<QString, QVariant>& pa
     load(sql_, params_);
 }
 
-void RecordSet::load(const QString& sql, const QHash<QString, QVariant>& params) {
+void RecordSet::load(const QString& sql, const QHash<QString, QVariant>& params)
+{
     const PositionalSql positional = toPositional(sql);
     QSqlQuery query = prepared(positional.text);
     bindPositional(query, positional, params);
@@ -112,7 +119,8 @@ void RecordSet::load(const QString& sql, const QHash<QString, QVariant>& params)
     first();
 }
 
-void RecordSet::refresh() {
+void RecordSet::refresh()
+{
     if (sql_.isEmpty())
         return;
     const QString sql = sql_;
@@ -121,7 +129,8 @@ void RecordSet::refresh() {
     load(sql, params);
 }
 
-void RecordSet::close() {
+void RecordSet::close()
+{
     if (state_ == State::Inactive)
         return;
     rows_.clear();
@@ -133,7 +142,8 @@ void RecordSet::close() {
     emit stateChanged();
 }
 
-void RecordSet::setCurrent(int row) {
+void RecordSet::setCurrent(int row)
+{
     if (state_ == State::Edit || state_ == State::Insert)
         post();
     const int previous = current_;
@@ -145,19 +155,22 @@ void RecordSet::setCurrent(int row) {
     }
 }
 
-void RecordSet::first() {
+void RecordSet::first()
+{
     setCurrent(0);
     bof_ = true;
     eof_ = rows_.isEmpty();
 }
 
-void RecordSet::last() {
+void RecordSet::last()
+{
     setCurrent(int(rows_.size()) - 1);
     eof_ = true;
     bof_ = rows_.isEmpty();
 }
 
-void RecordSet::next() {
+void RecordSet::next()
+{
     if (current_ + 1 >= rows_.size()) {
         eof_ = true;
         return;
@@ -167,7 +180,8 @@ void RecordSet::next() {
     eof_ = false;
 }
 
-void RecordSet::prior() {
+void RecordSet::prior()
+{
     if (current_ <= 0) {
         bof_ = true;
         return;
@@ -177,12 +191,14 @@ void RecordSet::prior() {
     eof_ = false;
 }
 
-void RecordSet::moveTo(int row) {
+void RecordSet::moveTo(int row)
+{
     setCurrent(row);
     bof_ = eof_ = rows_.isEmpty();
 }
 
-bool RecordSet::findKey(const QVariant& value) {
+bool RecordSet::findKey(const QVariant& value)
+{
     const int position = orderFields_.isEmpty() ? 0 : fieldIndex(orderFields_.first());
     requireField(position, orderFields_.value(0));
     const FieldValue wanted(storable(value));
@@ -198,25 +214,29 @@ bool RecordSet::findKey(const QVariant& value) {
     return false;
 }
 
-int RecordSet::fieldIndex(const QString& name) const {
+int RecordSet::fieldIndex(const QString& name) const
+{
     for (int i = 0; i < fields_.size(); ++i)
         if (fields_[i].compare(name, Qt::CaseInsensitive) == 0)
             return i;
     return -1;
 }
 
-void RecordSet::requireField(int position, const QString& name) const {
+void RecordSet::requireField(int position, const QString& name) const
+{
     if (position < 0 || position >= fields_.size())
         throw StoreError(QStringLiteral("Field '%1' not found in %2").arg(name, table_));
 }
 
-FieldValue RecordSet::field(const QString& name) const {
+FieldValue RecordSet::field(const QString& name) const
+{
     const int position = fieldIndex(name);
     requireField(position, name);
     return field(position);
 }
 
-FieldValue RecordSet::field(int position) const {
+FieldValue RecordSet::field(int position) const
+{
     requireField(position, QString::number(position));
     if (state_ == State::Edit || state_ == State::Insert)
         return FieldValue(buffer_.values[position]);
@@ -225,7 +245,8 @@ FieldValue RecordSet::field(int position) const {
     return FieldValue(rows_[current_].values[position]);
 }
 
-QVariant RecordSet::valueAt(int row, int position) const {
+QVariant RecordSet::valueAt(int row, int position) const
+{
     if (row == current_ && (state_ == State::Edit || state_ == State::Insert))
         return buffer_.values.value(position);
     if (row < 0 || row >= rows_.size())
@@ -233,13 +254,15 @@ QVariant RecordSet::valueAt(int row, int position) const {
     return rows_[row].values.value(position);
 }
 
-void RecordSet::setField(const QString& name, const QVariant& value) {
+void RecordSet::setField(const QString& name, const QVariant& value)
+{
     const int position = fieldIndex(name);
     requireField(position, name);
     setField(position, value);
 }
 
-void RecordSet::setField(int position, const QVariant& value) {
+void RecordSet::setField(int position, const QVariant& value)
+{
     requireField(position, QString::number(position));
     if (state_ == State::Browse)
         edit();
@@ -248,19 +271,22 @@ void RecordSet::setField(int position, const QVariant& value) {
         emit rowChanged(current_);
 }
 
-void RecordSet::ensureWritable() const {
+void RecordSet::ensureWritable() const
+{
     if (state_ == State::Inactive)
         throw StoreError(QStringLiteral("Dataset not open"));
     if (readOnly_)
         throw StoreError(QStringLiteral("Cannot modify a read-only dataset"));
 }
 
-void RecordSet::setState(State state) {
+void RecordSet::setState(State state)
+{
     state_ = state;
     emit stateChanged();
 }
 
-bool RecordSet::append() {
+bool RecordSet::append()
+{
     ensureWritable();
     if (state_ == State::Edit || state_ == State::Insert)
         post();
@@ -279,7 +305,8 @@ bool RecordSet::append() {
     return true;
 }
 
-void RecordSet::edit() {
+void RecordSet::edit()
+{
     ensureWritable();
     if (state_ != State::Browse)
         return;
@@ -289,7 +316,8 @@ void RecordSet::edit() {
     setState(State::Edit);
 }
 
-void RecordSet::post() {
+void RecordSet::post()
+{
     if (state_ != State::Edit && state_ != State::Insert)
         return;
     const QString table = Store::quoted(table_);
@@ -324,8 +352,8 @@ void RecordSet::post() {
         QStringList sets;
         for (const QString& c : columns)
             sets << c + QStringLiteral("=?");
-        QSqlQuery query = prepared(QStringLiteral("update %1 set %2 where rowid=?")
-                                       .arg(table, sets.join(QLatin1Char(','))));
+        QSqlQuery query = prepared(
+            QStringLiteral("update %1 set %2 where rowid=?").arg(table, sets.join(QLatin1Char(','))));
         int i = 0;
         for (; i < values.size(); ++i)
             query.bindValue(i, values[i]);
@@ -337,7 +365,8 @@ void RecordSet::post() {
     emit rowChanged(current_);
 }
 
-void RecordSet::cancel() {
+void RecordSet::cancel()
+{
     if (state_ == State::Insert) {
         const int row = current_;
         rows_.removeAt(row);
@@ -352,7 +381,8 @@ void RecordSet::cancel() {
     }
 }
 
-bool RecordSet::remove() {
+bool RecordSet::remove()
+{
     ensureWritable();
     if (state_ == State::Insert) {
         cancel();
@@ -363,8 +393,7 @@ bool RecordSet::remove() {
     if (beforeDelete && !beforeDelete())
         return false;
     setState(State::Browse);
-    QSqlQuery query =
-        prepared(QStringLiteral("delete from %1 where rowid=?").arg(Store::quoted(table_)));
+    QSqlQuery query = prepared(QStringLiteral("delete from %1 where rowid=?").arg(Store::quoted(table_)));
     query.bindValue(0, rows_[current_].rowid);
     run(query);
     const int row = current_;

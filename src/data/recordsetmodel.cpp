@@ -4,7 +4,8 @@
 
 RecordSetModel::RecordSetModel(RecordSet* records, QObject* parent)
     : QAbstractTableModel(parent)
-    , records_(records) {
+    , records_(records)
+{
     connect(records, &RecordSet::reset, this, [this] {
         beginResetModel();
         endResetModel();
@@ -22,21 +23,25 @@ RecordSetModel::RecordSetModel(RecordSet* records, QObject* parent)
     });
 }
 
-int RecordSetModel::rowCount(const QModelIndex& parent) const {
+int RecordSetModel::rowCount(const QModelIndex& parent) const
+{
     return parent.isValid() ? 0 : records_->count();
 }
 
-int RecordSetModel::columnCount(const QModelIndex& parent) const {
+int RecordSetModel::columnCount(const QModelIndex& parent) const
+{
     return parent.isValid() ? 0 : int(records_->fieldNames().size());
 }
 
-QVariant RecordSetModel::data(const QModelIndex& index, int role) const {
+QVariant RecordSetModel::data(const QModelIndex& index, int role) const
+{
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
     return records_->valueAt(index.row(), index.column());
 }
 
-bool RecordSetModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+bool RecordSetModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
     if (!index.isValid() || role != Qt::EditRole || records_->isReadOnly())
         return false;
     try {
@@ -51,24 +56,28 @@ bool RecordSetModel::setData(const QModelIndex& index, const QVariant& value, in
     return true;
 }
 
-QVariant RecordSetModel::headerData(int section, Qt::Orientation orientation, int role) const {
+QVariant RecordSetModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
         return records_->fieldNames().value(section);
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
-Qt::ItemFlags RecordSetModel::flags(const QModelIndex& index) const {
+Qt::ItemFlags RecordSetModel::flags(const QModelIndex& index) const
+{
     Qt::ItemFlags f = QAbstractTableModel::flags(index);
     if (!records_->isReadOnly())
         f |= Qt::ItemIsEditable;
     return f;
 }
 
-bool RecordSetModel::submit() {
+bool RecordSetModel::submit()
+{
     records_->post();
     return true;
 }
 
-void RecordSetModel::revert() {
+void RecordSetModel::revert()
+{
     records_->cancel();
 }

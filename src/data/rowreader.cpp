@@ -11,12 +11,14 @@
 
 namespace {
 
-std::set<RowReader*>& readers() {
+std::set<RowReader*>& readers()
+{
     static std::set<RowReader*> all;
     return all;
 }
 
-sqlite3* handleOf(const QSqlDatabase& db) {
+sqlite3* handleOf(const QSqlDatabase& db)
+{
     const QVariant handle = db.driver()->handle();
     if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
         throw StoreError(QStringLiteral("The table store is not SQLite"));
@@ -26,16 +28,19 @@ sqlite3* handleOf(const QSqlDatabase& db) {
 } // namespace
 
 RowReader::RowReader(const QString& sql)
-    : sql_(toPositional(sql)) {
+    : sql_(toPositional(sql))
+{
     readers().insert(this);
 }
 
-RowReader::~RowReader() {
+RowReader::~RowReader()
+{
     release();
     readers().erase(this);
 }
 
-void RowReader::release() {
+void RowReader::release()
+{
     if (stmt_)
         sqlite3_finalize(stmt_);
     stmt_ = nullptr;
@@ -43,23 +48,25 @@ void RowReader::release() {
     eof_ = true;
 }
 
-void RowReader::releaseAll() {
+void RowReader::releaseAll()
+{
     for (RowReader* reader : readers())
         reader->release();
 }
 
-void RowReader::setParam(const QString& name, const QVariant& value) {
+void RowReader::setParam(const QString& name, const QVariant& value)
+{
     params_.insert(name.toLower(), storable(value));
 }
 
-void RowReader::open() {
+void RowReader::open()
+{
     close();
     if (preparedOn_ != Store::generation()) {
         release();
         sqlite3* db = handleOf(Store::database());
         const QByteArray text = sql_.text.toUtf8();
-        if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &stmt_, nullptr) !=
-            SQLITE_OK)
+        if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &stmt_, nullptr) != SQLITE_OK)
             throw StoreError(QString::fromUtf8(sqlite3_errmsg(db)));
         preparedOn_ = Store::generation();
     }
@@ -73,8 +80,7 @@ void RowReader::open() {
             rc = sqlite3_bind_null(stmt_, i + 1);
         else if (v.typeId() == QMetaType::QString) {
             const QByteArray utf8 = v.toString().toUtf8();
-            rc = sqlite3_bind_text(stmt_, i + 1, utf8.constData(), int(utf8.size()),
-                                   SQLITE_TRANSIENT);
+            rc = sqlite3_bind_text(stmt_, i + 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
         } else if (v.typeId() == QMetaType::Double)
             rc = sqlite3_bind_double(stmt_, i + 1, v.toDouble());
         else
@@ -86,7 +92,8 @@ void RowReader::open() {
     step();
 }
 
-void RowReader::step() {
+void RowReader::step()
+{
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW)
         return;
@@ -95,23 +102,28 @@ void RowReader::step() {
         throw StoreError(QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(stmt_))));
 }
 
-void RowReader::next() {
+void RowReader::next()
+{
     if (!eof_)
         step();
 }
 
-void RowReader::close() {
+void RowReader::close()
+{
     if (stmt_)
         sqlite3_reset(stmt_);
     eof_ = true;
 }
 
-int RowReader::integer(int column) const {
+int RowReader::integer(int column) const
+{
     return sqlite3_column_int(stmt_, column);
 }
-long long RowReader::largeInt(int column) const {
+long long RowReader::largeInt(int column) const
+{
     return sqlite3_column_int64(stmt_, column);
 }
-double RowReader::number(int column) const {
+double RowReader::number(int column) const
+{
     return sqlite3_column_double(stmt_, column);
 }

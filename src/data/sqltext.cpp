@@ -2,13 +2,15 @@
 
 namespace {
 
-bool isNameChar(QChar c) {
+bool isNameChar(QChar c)
+{
     return c.isLetterOrNumber() || c == QLatin1Char('_');
 }
 
 } // namespace
 
-PositionalSql toPositional(const QString& sql) {
+PositionalSql toPositional(const QString& sql)
+{
     PositionalSql out;
     out.text.reserve(sql.size());
     const qsizetype n = sql.size();

@@ -13,20 +13,23 @@ namespace {
 int openings = 0;
 }
 
-int generation() {
+int generation()
+{
     return openings;
 }
 
-QString tablesDirectory() {
-    return QDir(Registry::text(QStringLiteral("Installdirectory")))
-        .filePath(QStringLiteral("Tables"));
+QString tablesDirectory()
+{
+    return QDir(Registry::text(QStringLiteral("Installdirectory"))).filePath(QStringLiteral("Tables"));
 }
 
-QString databaseFile() {
+QString databaseFile()
+{
     return QDir(tablesDirectory()).filePath(QStringLiteral("Tennistables.sqlite"));
 }
 
-QSqlDatabase database() {
+QSqlDatabase database()
+{
     const QString name = QString::fromLatin1(connectionName);
     if (QSqlDatabase::contains(name)) {
         QSqlDatabase db = QSqlDatabase::database(name, false);
@@ -48,7 +51,8 @@ QSqlDatabase database() {
     return db;
 }
 
-void close() {
+void close()
+{
     const QString name = QString::fromLatin1(connectionName);
     if (!QSqlDatabase::contains(name))
         return;
@@ -61,25 +65,29 @@ void close() {
     QSqlDatabase::removeDatabase(name);
 }
 
-QString quoted(const QString& name) {
+QString quoted(const QString& name)
+{
     QString inner = name;
     inner.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('"') + inner + QLatin1Char('"');
 }
 
-Transaction::Transaction() {
+Transaction::Transaction()
+{
     QSqlDatabase db = database();
     if (!db.transaction())
         throw StoreError(db.lastError().text());
     open_ = true;
 }
 
-Transaction::~Transaction() {
+Transaction::~Transaction()
+{
     if (open_)
         database().rollback();
 }
 
-void Transaction::commit() {
+void Transaction::commit()
+{
     QSqlDatabase db = database();
     if (!db.commit())
         throw StoreError(db.lastError().text());

@@ -10,7 +10,9 @@ class StoreError : public std::runtime_error {
 public:
     explicit StoreError(const QString& message)
         : std::runtime_error(message.toStdString())
-        , message_(message) {}
+        , message_(message)
+    {
+    }
     const QString& message() const { return message_; }
 
 private:

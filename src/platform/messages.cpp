@@ -6,12 +6,14 @@
 namespace Messages {
 namespace {
 
-Handler& current() {
+Handler& current()
+{
     static Handler handler;
     return handler;
 }
 
-Answer deliver(Kind kind, const QString& text) {
+Answer deliver(Kind kind, const QString& text)
+{
     if (current())
         return current()(kind, text);
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
@@ -20,20 +22,25 @@ Answer deliver(Kind kind, const QString& text) {
 
 } // namespace
 
-Handler setHandler(Handler handler) {
+Handler setHandler(Handler handler)
+{
     return std::exchange(current(), std::move(handler));
 }
 
-void information(const QString& text) {
+void information(const QString& text)
+{
     deliver(Kind::Information, text);
 }
-void warning(const QString& text) {
+void warning(const QString& text)
+{
     deliver(Kind::Warning, text);
 }
-void error(const QString& text) {
+void error(const QString& text)
+{
     deliver(Kind::Error, text);
 }
-bool ask(const QString& text) {
+bool ask(const QString& text)
+{
     return deliver(Kind::Question, text) == Answer::Yes;
 }
 

@@ -7,7 +7,8 @@
 
 namespace {
 
-QString configHome() {
+QString configHome()
+{
     const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
     return xdg.isEmpty() ? QDir::homePath() + QStringLiteral("/.config") : xdg;
 }
@@ -16,21 +17,25 @@ QString configHome() {
 
 namespace Registry {
 
-QString filePath() {
+QString filePath()
+{
     const QString path = qEnvironmentVariable("COURTORIA_REGISTRY");
     return path.isEmpty() ? configHome() + QStringLiteral("/Vantrell/registry.ini") : path;
 }
 
-QVariant value(const QString& name, const QVariant& fallback) {
+QVariant value(const QString& name, const QVariant& fallback)
+{
     QSettings settings(filePath(), QSettings::IniFormat);
     return settings.value(QStringLiteral("Vantrell/") + name, fallback);
 }
 
-QString text(const QString& name, const QString& fallback) {
+QString text(const QString& name, const QString& fallback)
+{
     return value(name, fallback).toString();
 }
 
-bool setValue(const QString& name, const QVariant& value) {
+bool setValue(const QString& name, const QVariant& value)
+{
     const QString path = filePath();
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSettings settings(path, QSettings::IniFormat);

@@ -6,7 +6,8 @@
 
 namespace UserSettings {
 
-QString filePath() {
+QString filePath()
+{
     const QString path = qEnvironmentVariable("COURTORIA_USER_SETTINGS");
     if (!path.isEmpty())
         return path;
@@ -16,12 +17,14 @@ QString filePath() {
     return home + QStringLiteral("/Courtoria/windows.ini");
 }
 
-QVariant value(const QString& group, const QString& name, const QVariant& fallback) {
+QVariant value(const QString& group, const QString& name, const QVariant& fallback)
+{
     QSettings settings(filePath(), QSettings::IniFormat);
     return settings.value(group + QLatin1Char('/') + name, fallback);
 }
 
-void setValue(const QString& group, const QString& name, const QVariant& value) {
+void setValue(const QString& group, const QString& name, const QVariant& value)
+{
     const QString path = filePath();
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSettings settings(path, QSettings::IniFormat);

@@ -5,34 +5,39 @@
 OccupancyGrid::OccupancyGrid(int von, int bis)
     : von_(von)
     , bis_(std::max(bis, von - 1))
-    , cells_(qsizetype(days()) * courtCount * slotsPerDay, Belegung::frei) {}
-
-bool OccupancyGrid::contains(int datum, const Slot& slot) const {
-    return datum >= von_ && datum <= bis_ && slot.platz >= 1 && slot.platz <= courtCount &&
-           slot.stunde >= 1 && slot.stunde <= 24 && slot.viertelstunde >= 1 &&
-           slot.viertelstunde <= 4;
+    , cells_(qsizetype(days()) * courtCount * slotsPerDay, Belegung::frei)
+{
 }
 
-int OccupancyGrid::index(int datum, const Slot& slot) const {
+bool OccupancyGrid::contains(int datum, const Slot& slot) const
+{
+    return datum >= von_ && datum <= bis_ && slot.platz >= 1 && slot.platz <= courtCount &&
+           slot.stunde >= 1 && slot.stunde <= 24 && slot.viertelstunde >= 1 && slot.viertelstunde <= 4;
+}
+
+int OccupancyGrid::index(int datum, const Slot& slot) const
+{
     return ((datum - von_) * courtCount + slot.platz - 1) * slotsPerDay + (slot.stunde - 1) * 4 +
            slot.viertelstunde - 1;
 }
 
-Belegung OccupancyGrid::at(int datum, const Slot& slot) const {
+Belegung OccupancyGrid::at(int datum, const Slot& slot) const
+{
     return contains(datum, slot) ? cells_[index(datum, slot)] : Belegung::frei;
 }
 
-void OccupancyGrid::set(int datum, const Slot& slot, Belegung state) {
+void OccupancyGrid::set(int datum, const Slot& slot, Belegung state)
+{
     if (contains(datum, slot))
         cells_[index(datum, slot)] = state;
 }
 
-OccupancyGrid fBelegung(int von, int bis) {
+OccupancyGrid fBelegung(int von, int bis)
+{
     // The walk needs these columns only; the index on them answers the query without the table.
-    static RowReader q(
-        QStringLiteral("select Datum,Platz,Stunde,Viertelstunde,Reservierungsnummer,Bezahlt "
-                       "from Reservierung where Datum between :pvondatum and :pbisdatum "
-                       "order by Datum,Platz,Stunde,Viertelstunde,Reservierungsnummer"));
+    static RowReader q(QStringLiteral("select Datum,Platz,Stunde,Viertelstunde,Reservierungsnummer,Bezahlt "
+                                      "from Reservierung where Datum between :pvondatum and :pbisdatum "
+                                      "order by Datum,Platz,Stunde,Viertelstunde,Reservierungsnummer"));
     OccupancyGrid grid(von, bis);
     q.setParam(QStringLiteral("pvondatum"), von);
     q.setParam(QStringLiteral("pbisdatum"), bis);

@@ -6,7 +6,8 @@
 
 #include <cmath>
 
-int fNeueReservierungsnummer() {
+int fNeueReservierungsnummer()
+{
     static Query q(QStringLiteral("select max(Reservierungsnummer) maxnummer from Reservierung"));
     q.open();
     const int number = q.field(0).asInteger() + 1;
@@ -14,11 +15,12 @@ int fNeueReservierungsnummer() {
     return number;
 }
 
-int storeReservation(const NewReservation& reservation) {
+int storeReservation(const NewReservation& reservation)
+{
     Store::Transaction transaction;
     const int number = fNeueReservierungsnummer();
-    const QString name = reservation.reservierer.trimmed().isEmpty() ? QStringLiteral("noname")
-                                                                     : reservation.reservierer;
+    const QString name =
+        reservation.reservierer.trimmed().isEmpty() ? QStringLiteral("noname") : reservation.reservierer;
     const int prozente = int(std::nearbyint(reservation.prozente));
     RecordSet rows;
     rows.openQuery(QStringLiteral("select * from Reservierung where 1=3"));
@@ -40,7 +42,8 @@ int storeReservation(const NewReservation& reservation) {
     return number;
 }
 
-void cancelReservation(const CourtReservation& line, double recorded) {
+void cancelReservation(const CourtReservation& line, double recorded)
+{
     Store::Transaction transaction;
     RecordSet log;
     log.openQuery(QStringLiteral("select * from Aktivitaet where 1 = 2"));
@@ -53,14 +56,15 @@ void cancelReservation(const CourtReservation& line, double recorded) {
     log.setField(QStringLiteral("Laufzeit"), line.dauer);
     log.post();
     log.close();
-    Query remove(QStringLiteral(
-        "delete from Reservierung where Reservierungsnummer =:preservierungsnummer "));
+    Query remove(
+        QStringLiteral("delete from Reservierung where Reservierungsnummer =:preservierungsnummer "));
     remove.setParam(QStringLiteral("preservierungsnummer"), line.reservierungsnummer);
     remove.exec();
     transaction.commit();
 }
 
-int purgeReservations(int today, int days) {
+int purgeReservations(int today, int days)
+{
     Query purge(QStringLiteral("delete from Reservierung where Datum < :pdatum"));
     purge.setParam(QStringLiteral("pdatum"), today - days);
     return purge.exec();
@@ -69,7 +73,8 @@ int purgeReservations(int today, int days) {
 namespace {
 
 // Length and first slot of each line, from the rows of its day, number and court.
-QList<CourtReservation> withLengths(Query& lines, bool hasBezahlt) {
+QList<CourtReservation> withLengths(Query& lines, bool hasBezahlt)
+{
     static Query detail(
         QStringLiteral("select count(Viertelstunde) viertelstunden, min(Stunde*4+Viertelstunde-5) "
                        "erstes from Reservierung "
@@ -101,8 +106,8 @@ QList<CourtReservation> withLengths(Query& lines, bool hasBezahlt) {
 
 } // namespace
 
-QList<CourtReservation> courtReservationsOfDay(int datum, int vonPlatz, int bisPlatz,
-                                               ListOrder order) {
+QList<CourtReservation> courtReservationsOfDay(int datum, int vonPlatz, int bisPlatz, ListOrder order)
+{
     static Query byReservator(
         QStringLiteral("select distinct Reservierer,Datum,Reservierungsnummer,Platz,Bezahlt from "
                        "Reservierung where "
@@ -121,7 +126,8 @@ QList<CourtReservation> courtReservationsOfDay(int datum, int vonPlatz, int bisP
     return withLengths(q, true);
 }
 
-QList<CourtReservation> courtReservationsOfRange(int von, int bis, int vonPlatz, int bisPlatz) {
+QList<CourtReservation> courtReservationsOfRange(int von, int bis, int vonPlatz, int bisPlatz)
+{
     static Query q(QStringLiteral(
         "select distinct Reservierer,Datum,Reservierungsnummer,Platz from Reservierung where "
         "Datum between :pvondatum  and :pbisdatum  and Platz  between :pvonplatz and :pbisplatz "
@@ -134,7 +140,8 @@ QList<CourtReservation> courtReservationsOfRange(int von, int bis, int vonPlatz,
     return withLengths(q, false);
 }
 
-QList<CourtShare> courtShares() {
+QList<CourtShare> courtShares()
+{
     Query total(QStringLiteral("select count(Viertelstunde) gesamt from Reservierung"));
     total.open();
     const int gesamt = total.field(0).asInteger();
@@ -142,9 +149,8 @@ QList<CourtShare> courtShares() {
     QList<CourtShare> out;
     if (gesamt == 0)
         return out; // the share query would divide by zero
-    Query shares(QStringLiteral(
-        "select count(Viertelstunde)*100/:pgesamt platzsumme,Platz from Reservierung "
-        "group by Platz"));
+    Query shares(QStringLiteral("select count(Viertelstunde)*100/:pgesamt platzsumme,Platz from Reservierung "
+                                "group by Platz"));
     shares.setParam(QStringLiteral("pgesamt"), gesamt);
     for (shares.open(); !shares.eof(); shares.next())
         out << CourtShare{shares.field(1).asInteger(), shares.field(0).asInteger()};

@@ -47,8 +47,7 @@ void cancelReservation(const CourtReservation& line, double recorded);
 int purgeReservations(int today, int days);
 
 // The court reservations of a day on the courts vonPlatz to bisPlatz, with length and first slot.
-QList<CourtReservation> courtReservationsOfDay(int datum, int vonPlatz, int bisPlatz,
-                                               ListOrder order);
+QList<CourtReservation> courtReservationsOfDay(int datum, int vonPlatz, int bisPlatz, ListOrder order);
 // Those of a range of days, ordered by Datum, Platz, Reservierer, Reservierungsnummer.
 QList<CourtReservation> courtReservationsOfRange(int von, int bis, int vonPlatz, int bisPlatz);
 

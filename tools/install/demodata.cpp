@@ -31,12 +31,12 @@ const QString reservationInsert =
 
 namespace DemoData {
 
-void insert(QSqlDatabase& db, int today, double now) {
+void insert(QSqlDatabase& db, int today, double now)
+{
     // Eight courts in two rows of four on the floor plan (tiles are 108 x 92).
-    RowWriter courts(
-        db, QStringLiteral("insert into Tische (Tischnummer, Aktiv, Startzeit, Stopzeit, "
-                           "\"Summe Laufzeit\", XPosition, YPosition, TypNr, Abrechnungsart, "
-                           "Anschluss) values (?, 0, 0, 0, 0, ?, ?, ?, 0, ?)"));
+    RowWriter courts(db, QStringLiteral("insert into Tische (Tischnummer, Aktiv, Startzeit, Stopzeit, "
+                                        "\"Summe Laufzeit\", XPosition, YPosition, TypNr, Abrechnungsart, "
+                                        "Anschluss) values (?, 0, 0, 0, 0, ?, ?, ?, 0, ?)"));
     for (int n = 1; n <= 8; ++n) {
         const int column = (n - 1) % 4;
         const int row = (n - 1) / 4;
@@ -57,11 +57,10 @@ void insert(QSqlDatabase& db, int today, double now) {
         {"Neumann", "Elias", "Falkensee", "14612", "Bahnhofstr."},
         {"Zimmermann", "Sophie", "Berlin", "10785", "Potsdamer Str."},
     };
-    RowWriter member(
-        db,
-        QStringLiteral("insert into Mitglieder (Mitgliedsnummer, Nachname, Vorname, Ort, PLZ, "
-                       "Strasse, Hausnummer, Telefon, Eintritt, Austritt, Geburtsdatum, Rabatt, "
-                       "Sonstiges) values (?, ?, ?, ?, ?, ?, ?, ?, ?, 0, ?, ?, '')"));
+    RowWriter member(db,
+                     QStringLiteral("insert into Mitglieder (Mitgliedsnummer, Nachname, Vorname, Ort, PLZ, "
+                                    "Strasse, Hausnummer, Telefon, Eintritt, Austritt, Geburtsdatum, Rabatt, "
+                                    "Sonstiges) values (?, ?, ?, ?, ?, ?, ?, ?, ?, 0, ?, ?, '')"));
     for (int i = 0; i < 12; ++i) {
         member.write({i + 1, QString::fromUtf8(members[i][0]), QString::fromUtf8(members[i][1]),
                       QString::fromUtf8(members[i][2]), QString::fromUtf8(members[i][3]),
@@ -90,10 +89,9 @@ void insert(QSqlDatabase& db, int today, double now) {
     };
     RowWriter reservation(db, reservationInsert);
     RowWriter bill(
-        db, QStringLiteral(
-                "insert into Tischabrechnung (Tischnummer, Einschreibdatum, Betrag, "
-                "DrinksundSnacks, Abgerechnet, Abrechnungsfolge, Abrechnungsdatum, Startzeit, "
-                "Quaters, Reservierer) values (?, ?, ?, 0, ?, ?, ?, ?, ?, ?)"));
+        db, QStringLiteral("insert into Tischabrechnung (Tischnummer, Einschreibdatum, Betrag, "
+                           "DrinksundSnacks, Abgerechnet, Abrechnungsfolge, Abrechnungsdatum, Startzeit, "
+                           "Quaters, Reservierer) values (?, ?, ?, 0, ?, ?, ?, ?, ?, ?)"));
     int number = 0;
     for (const Booking& b : bookings) {
         ++number;
@@ -102,19 +100,18 @@ void insert(QSqlDatabase& db, int today, double now) {
         const double end = start + b.quarters / 96.0;
         // Past bookings are paid except the last one of yesterday; today's finished early ones
         // are paid, the others still open.
-        const bool paid = end <= now && !(b.dayOffset == -1 && b.platz == 7) &&
-                          !(b.dayOffset == 0 && b.platz == 6);
+        const bool paid =
+            end <= now && !(b.dayOffset == -1 && b.platz == 7) && !(b.dayOffset == 0 && b.platz == 6);
         for (int q = 0; q < b.quarters; ++q) {
             const int slot = (b.stunde - 1) * 4 + b.viertel - 1 + q;
             if (slot >= 96)
                 break;
-            reservation.write({number, day, slot / 4 + 1, slot % 4 + 1, b.platz,
-                               QString::fromUtf8(b.name), b.member, b.percent, paid ? 1 : 0});
+            reservation.write({number, day, slot / 4 + 1, slot % 4 + 1, b.platz, QString::fromUtf8(b.name),
+                               b.member, b.percent, paid ? 1 : 0});
         }
         if (paid) {
             const double price = b.platz <= 5 ? 24.0 : 16.0;
-            const double amount =
-                std::nearbyint(price * b.quarters / 4.0 * (100 - b.percent)) / 100.0;
+            const double amount = std::nearbyint(price * b.quarters / 4.0 * (100 - b.percent)) / 100.0;
             const bool closed = b.dayOffset < 0;
             bill.write({b.platz, end + 5 / 1440.0, amount, closed ? 1 : 0,
                         closed ? QVariant(4 + b.dayOffset) : QVariant(),
@@ -126,11 +123,11 @@ void insert(QSqlDatabase& db, int today, double now) {
     ++number;
     for (int platz : {2, 5})
         for (int q = 1; q <= 4; ++q)
-            reservation.write(
-                {number, today + 1, 20, q, platz, QStringLiteral("Team Evans"), -17, 0, 0});
+            reservation.write({number, today + 1, 20, q, platz, QStringLiteral("Team Evans"), -17, 0, 0});
 }
 
-void insertDenseBookings(QSqlDatabase& db, int firstDay, int days, int courts) {
+void insertDenseBookings(QSqlDatabase& db, int firstDay, int days, int courts)
+{
     RowWriter reservation(db, reservationInsert);
     int number = 0;
     for (int d = 0; d < days; ++d)
@@ -139,8 +136,7 @@ void insertDenseBookings(QSqlDatabase& db, int firstDay, int days, int courts) {
                 ++number;
                 for (int q = 1; q <= 4; ++q)
                     reservation.write({number, firstDay + d, stunde, q, platz,
-                                       QStringLiteral("Player %1").arg(number % 500), -17, 0,
-                                       number % 2});
+                                       QStringLiteral("Player %1").arg(number % 500), -17, 0, number % 2});
             }
 }
 

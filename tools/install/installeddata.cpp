@@ -7,17 +7,17 @@
 
 namespace {
 
-QString hourLabel(int h) {
+QString hourLabel(int h)
+{
     const int h12 = h % 12 == 0 ? 12 : h % 12;
-    return QStringLiteral("%1:00 %2")
-        .arg(h12, 2, 10, QLatin1Char('0'))
-        .arg(h < 12 || h == 24 ? "am" : "pm");
+    return QStringLiteral("%1:00 %2").arg(h12, 2, 10, QLatin1Char('0')).arg(h < 12 || h == 24 ? "am" : "pm");
 }
 
 void insertUser(QSqlDatabase& db, const QString& name, const QString& password, const QString& type,
-                const QStringList& granted) {
-    QStringList columns{QStringLiteral("Benutzer"), QStringLiteral("Passwort"),
-                        QStringLiteral("Type"), QStringLiteral("Login")};
+                const QStringList& granted)
+{
+    QStringList columns{QStringLiteral("Benutzer"), QStringLiteral("Passwort"), QStringLiteral("Type"),
+                        QStringLiteral("Login")};
     QVariantList values{name, password, type, 0};
     for (const QString& right : rightFields) {
         columns << right;
@@ -34,19 +34,18 @@ void insertUser(QSqlDatabase& db, const QString& name, const QString& password, 
 
 namespace InstalledData {
 
-void insert(QSqlDatabase& db) {
+void insert(QSqlDatabase& db)
+{
     Schema::exec(
         db,
-        QStringLiteral(
-            "insert into Kennzahlen (Nachkommastellen, Beleg, Firmenname, Strasse, PLZOrt, "
-            "Telefon, Belegid, Beleganzahl, Belegdruck, Lichtschaltung, ComPort, Wartezeit) "
-            "values (2, 1, ?, ?, ?, ?, 0, 1, 1, 0, 0, 10)"),
+        QStringLiteral("insert into Kennzahlen (Nachkommastellen, Beleg, Firmenname, Strasse, PLZOrt, "
+                       "Telefon, Belegid, Beleganzahl, Belegdruck, Lichtschaltung, ComPort, Wartezeit) "
+                       "values (2, 1, ?, ?, ?, ?, 0, 1, 1, 0, 0, 10)"),
         {QStringLiteral("Courtoria Tennis & Squash"), QStringLiteral("Parkallee 12"),
          QStringLiteral("10115 Berlin"), QStringLiteral("030 123456")});
     Schema::exec(
         db,
-        QStringLiteral(
-            "insert into Kartenleser (Aktiv, FuerMitglieder, FuerAngestellte) values (0, 0, 0)"));
+        QStringLiteral("insert into Kartenleser (Aktiv, FuerMitglieder, FuerAngestellte) values (0, 0, 0)"));
 
     for (int h = 1; h <= 24; ++h) {
         const QString stunde = QStringLiteral("%1:00 - %2:00")
@@ -54,43 +53,35 @@ void insert(QSqlDatabase& db) {
                                    .arg(h % 24, 2, 10, QLatin1Char('0'));
         const QString stundeE = hourLabel(h - 1) + QStringLiteral(" - ") + hourLabel(h);
         Schema::exec(
-            db,
-            QStringLiteral(
-                "insert into Preisprofil values (?, ?, ?, 100, 100, 100, 100, 100, 100, 100)"),
+            db, QStringLiteral("insert into Preisprofil values (?, ?, ?, 100, 100, 100, 100, 100, 100, 100)"),
             {h, stunde, stundeE});
     }
 
     for (int output = 1; output <= 40; ++output)
         Schema::exec(
-            db,
-            QStringLiteral(
-                "insert into Schaltplan (Anschluss, Bezeichnung, Gruppen) values (?, ?, 0)"),
+            db, QStringLiteral("insert into Schaltplan (Anschluss, Bezeichnung, Gruppen) values (?, ?, 0)"),
             {output, QStringLiteral("Output %1").arg(output)});
 
-    insertUser(db, QStringLiteral("admin"), QStringLiteral("admin"),
-               QStringLiteral("Administrator"), {QStringLiteral("*")});
+    insertUser(db, QStringLiteral("admin"), QStringLiteral("admin"), QStringLiteral("Administrator"),
+               {QStringLiteral("*")});
     insertUser(db, QStringLiteral("Anna"), QStringLiteral("anna"), QStringLiteral("Employee"),
-               {QStringLiteral("Mitglieder"), QStringLiteral("Kenngroessen"),
-                QStringLiteral("Preise"), QStringLiteral("Tischverwaltung"),
-                QStringLiteral("ListofNames"), QStringLiteral("Aktivitaeten"),
-                QStringLiteral("Tagesabschluss"), QStringLiteral("Abschluesse"),
-                QStringLiteral("Lichteinundaus"), QStringLiteral("Tischstatistik"),
-                QStringLiteral("Inventar"), QStringLiteral("Chipkarte")});
+               {QStringLiteral("Mitglieder"), QStringLiteral("Kenngroessen"), QStringLiteral("Preise"),
+                QStringLiteral("Tischverwaltung"), QStringLiteral("ListofNames"),
+                QStringLiteral("Aktivitaeten"), QStringLiteral("Tagesabschluss"),
+                QStringLiteral("Abschluesse"), QStringLiteral("Lichteinundaus"),
+                QStringLiteral("Tischstatistik"), QStringLiteral("Inventar"), QStringLiteral("Chipkarte")});
     insertUser(db, QStringLiteral("Ben"), QStringLiteral("ben"), QStringLiteral("Employee"),
-               {QStringLiteral("Mitglieder"), QStringLiteral("ListofNames"),
-                QStringLiteral("Tagesabschluss"), QStringLiteral("Inventar")});
+               {QStringLiteral("Mitglieder"), QStringLiteral("ListofNames"), QStringLiteral("Tagesabschluss"),
+                QStringLiteral("Inventar")});
 
     const char* const countries[][2] = {
-        {"Argentina", "ARS"},     {"Australia", "AU$"},      {"Austria", "EUR"},
-        {"Belgium", "EUR"},       {"Brazil", "R$"},          {"Canada", "CA$"},
-        {"China", "CNY"},         {"Czech Republic", "CZK"}, {"Denmark", "DKK"},
-        {"Finland", "EUR"},       {"France", "EUR"},         {"Germany", "EUR"},
-        {"Great Britain", "GBP"}, {"Hungary", "HUF"},        {"India", "INR"},
-        {"Italy", "EUR"},         {"Japan", "YEN"},          {"Mexico", "MXN"},
-        {"Netherlands", "EUR"},   {"Norway", "NOK"},         {"Poland", "PLN"},
-        {"Portugal", "EUR"},      {"South Africa", "ZAR"},   {"Spain", "EUR"},
-        {"Sweden", "SEK"},        {"Switzerland", "SFR"},    {"Turkey", "TRY"},
-        {"USA", "US$"},
+        {"Argentina", "ARS"},     {"Australia", "AU$"},   {"Austria", "EUR"},      {"Belgium", "EUR"},
+        {"Brazil", "R$"},         {"Canada", "CA$"},      {"China", "CNY"},        {"Czech Republic", "CZK"},
+        {"Denmark", "DKK"},       {"Finland", "EUR"},     {"France", "EUR"},       {"Germany", "EUR"},
+        {"Great Britain", "GBP"}, {"Hungary", "HUF"},     {"India", "INR"},        {"Italy", "EUR"},
+        {"Japan", "YEN"},         {"Mexico", "MXN"},      {"Netherlands", "EUR"},  {"Norway", "NOK"},
+        {"Poland", "PLN"},        {"Portugal", "EUR"},    {"South Africa", "ZAR"}, {"Spain", "EUR"},
+        {"Sweden", "SEK"},        {"Switzerland", "SFR"}, {"Turkey", "TRY"},       {"USA", "US$"},
     };
     for (const auto& c : countries)
         Schema::exec(db, QStringLiteral("insert into \"Länder\" (Land, \"Währung\") values (?, ?)"),

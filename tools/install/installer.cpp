@@ -15,15 +15,15 @@
 
 namespace Installer {
 
-QString install(const Options& options) {
+QString install(const Options& options)
+{
     if (options.directory.isEmpty())
         return QStringLiteral("No installation directory given.");
     const QString root = QFileInfo(options.directory).absoluteFilePath();
     const QDir dir(root);
     const QString file = dir.filePath(QStringLiteral("Tables/Tennistables.sqlite"));
     if (QFileInfo::exists(file))
-        return QStringLiteral("%1 already exists; an existing database is never overwritten.")
-            .arg(file);
+        return QStringLiteral("%1 already exists; an existing database is never overwritten.").arg(file);
     if (!dir.mkpath(QStringLiteral("Tables")) || !dir.mkpath(QStringLiteral("Backup")))
         return QStringLiteral("Cannot create the directories under %1.").arg(root);
 

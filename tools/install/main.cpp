@@ -7,17 +7,17 @@
 
 #include <cstdio>
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("courtoria-install"));
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Creates the tables of a Courtoria installation."));
+    parser.setApplicationDescription(QStringLiteral("Creates the tables of a Courtoria installation."));
     parser.addHelpOption();
-    const QCommandLineOption dirOption(
-        QStringLiteral("dir"), QStringLiteral("Installation directory."), QStringLiteral("DIR"));
-    const QCommandLineOption demoOption(
-        QStringLiteral("demo"), QStringLiteral("Add courts, members and bookings around today."));
+    const QCommandLineOption dirOption(QStringLiteral("dir"), QStringLiteral("Installation directory."),
+                                       QStringLiteral("DIR"));
+    const QCommandLineOption demoOption(QStringLiteral("demo"),
+                                        QStringLiteral("Add courts, members and bookings around today."));
     parser.addOption(dirOption);
     parser.addOption(demoOption);
     parser.process(app);

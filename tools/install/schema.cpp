@@ -73,36 +73,38 @@ const char* const statements[] = {
 
 namespace Schema {
 
-QStringList tableNames() {
-    return {QStringLiteral("Tische"),       QStringLiteral("Tischfarben"),
-            QStringLiteral("Reservierung"), QStringLiteral("Tischabrechnung"),
-            QStringLiteral("Kennzahlen"),   QStringLiteral("Preisprofil"),
-            QStringLiteral("Mitglieder"),   QStringLiteral("Monatsrabatt"),
-            QStringLiteral("Namen"),        QStringLiteral("Rechte"),
-            QStringLiteral("Aktivitaet"),   QStringLiteral("Kartenleser"),
-            QStringLiteral("Schaltplan"),   QStringLiteral("Länder"),
-            QStringLiteral("Inventar")};
+QStringList tableNames()
+{
+    return {QStringLiteral("Tische"),          QStringLiteral("Tischfarben"),  QStringLiteral("Reservierung"),
+            QStringLiteral("Tischabrechnung"), QStringLiteral("Kennzahlen"),   QStringLiteral("Preisprofil"),
+            QStringLiteral("Mitglieder"),      QStringLiteral("Monatsrabatt"), QStringLiteral("Namen"),
+            QStringLiteral("Rechte"),          QStringLiteral("Aktivitaet"),   QStringLiteral("Kartenleser"),
+            QStringLiteral("Schaltplan"),      QStringLiteral("Länder"),       QStringLiteral("Inventar")};
 }
 
 Statement::Statement(QSqlDatabase& db, const QString& sql)
     : query_(db)
-    , sql_(sql) {
+    , sql_(sql)
+{
     if (!query_.prepare(sql))
         throw StoreError(query_.lastError().text() + QStringLiteral(": ") + sql);
 }
 
-void Statement::write(const QVariantList& values) {
+void Statement::write(const QVariantList& values)
+{
     for (int i = 0; i < values.size(); ++i)
         query_.bindValue(i, values[i]);
     if (!query_.exec())
         throw StoreError(query_.lastError().text() + QStringLiteral(": ") + sql_);
 }
 
-void exec(QSqlDatabase& db, const QString& sql, const QVariantList& values) {
+void exec(QSqlDatabase& db, const QString& sql, const QVariantList& values)
+{
     Statement(db, sql).write(values);
 }
 
-void create(QSqlDatabase& db) {
+void create(QSqlDatabase& db)
+{
     for (const char* sql : statements)
         exec(db, QString::fromUtf8(sql));
 }

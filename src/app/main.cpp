@@ -1,27 +1,50 @@
-#include "data/query.h"
-#include "data/store.h"
+#include "app/messagebox.h"
+#include "app/u_intro.h"
+#include "app/u_main.h"
+#include "app/u_runonce.h"
+#include "app/windowset.h"
 #include "platform/messages.h"
+#include "ui/forms.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
+
+#include <cstdio>
+#include <memory>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Courtoria"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Courtoria"));
-    QString text;
-    try {
-        Query courts(QStringLiteral("select count(*) from Tische"));
-        courts.open();
-        text = QStringLiteral("Tennistables: %1 courts").arg(courts.field(0).asInteger());
-    } catch (const StoreError& e) {
-        text = e.message();
+    installMessageBoxes();
+    RunOnce runOnce;
+    if (!runOnce.acquire()) {
+        Messages::information(QStringLiteral("Program already started !"));
+        return 0;
     }
-    window.setCentralWidget(new QLabel(text));
-    window.resize(800, 600);
-    window.show();
-    return app.exec();
+    QApplication::setApplicationName(QStringLiteral("Courtoria"));
+    // Independent windows may still be open: the program ends with the main window alone.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    WindowSet::createMain();
+    auto intro = std::make_unique<Tfrm_intro>(WindowSet::objectCount);
+    intro->show();
+    intro->repaint();
+    QApplication::processEvents();
+    intro->step();
+    WindowSet::createObjects([&intro] { intro->step(); });
+    intro.reset();
+
+    Tfrm_main* mainWindow = forms().main;
+    QObject::connect(mainWindow, &Tfrm_main::ended, &app, &QApplication::quit, Qt::QueuedConnection);
+    if (qEnvironmentVariableIsSet("COURTORIA_EXIT_AFTER_SHOW")) {
+        // Measurements start the program and wait for this line.
+        QObject::connect(mainWindow, &Tfrm_main::shown, &app, [] {
+            std::printf("courtoria: main window shown\n");
+            std::fflush(stdout);
+            QApplication::quit();
+        });
+    }
+    mainWindow->show();
+    const int code = QApplication::exec();
+    WindowSet::destroyAll();
+    return code;
 }

@@ -1,0 +1,31 @@
+#include "app/messagebox.h"
+
+#include "platform/messages.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+void installMessageBoxes()
+{
+    if (qEnvironmentVariableIsSet("COURTORIA_UNATTENDED")) {
+        Messages::setHandler({});
+        return;
+    }
+    Messages::setHandler([](Messages::Kind kind, const QString& text) {
+        QWidget* parent = QApplication::activeWindow();
+        const QString title = QStringLiteral("Courtoria");
+        switch (kind) {
+        case Messages::Kind::Information:
+            QMessageBox::information(parent, title, text);
+            return Messages::Answer::Ok;
+        case Messages::Kind::Warning: QMessageBox::warning(parent, title, text); return Messages::Answer::Ok;
+        case Messages::Kind::Error: QMessageBox::critical(parent, title, text); return Messages::Answer::Ok;
+        case Messages::Kind::Question:
+            return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No,
+                                         QMessageBox::No) == QMessageBox::Yes
+                       ? Messages::Answer::Yes
+                       : Messages::Answer::No;
+        }
+        return Messages::Answer::Ok;
+    });
+}

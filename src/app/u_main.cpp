@@ -1,0 +1,403 @@
+#include "app/u_main.h"
+
+#include "app/closinganimation.h"
+#include "app/sessionstart.h"
+#include "app/u_about.h"
+#include "backup/u_archiv.h"
+#include "billing/u_abrechnung.h"
+#include "billing/u_abschluesse.h"
+#include "billing/u_alleabschluessereport.h"
+#include "billing/u_laender.h"
+#include "billing/u_tagesabrechnung.h"
+#include "cards/u_kartenleser.h"
+#include "cards/u_mitglieder.h"
+#include "courts/u_courts.h"
+#include "courts/u_kenngroessen.h"
+#include "courts/u_preissetzen.h"
+#include "courts/u_tischfarben.h"
+#include "data/daycount.h"
+#include "data/session.h"
+#include "data/store.h"
+#include "lights/u_gruppensteuerung.h"
+#include "lights/u_lichtsteuerung.h"
+#include "lights/u_schalttafel.h"
+#include "platform/messages.h"
+#include "reservations/u_namensliste.h"
+#include "reservations/u_scheduler.h"
+#include "reservations/u_statistik.h"
+#include "stock/u_inventar.h"
+#include "ui/forms.h"
+#include "ui/helpviewer.h"
+#include "ui/pictures.h"
+#include "ui/placement.h"
+#include "users/rightscontrols.h"
+#include "users/u_aktivitaeten.h"
+#include "users/u_anmeldung.h"
+#include "users/u_anmeldungfirst.h"
+#include "users/u_benutzerrechte.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+// Image1: the hall, stretched over the panel.
+class HallPicture : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        Pictures::paintHall(p, rect());
+    }
+};
+
+using Slot = void (Tfrm_main::*)();
+using Tool = Pictures::Tool;
+
+struct MenuItem {
+    const char* name;
+    const char* caption;
+    Slot slot;
+    std::optional<Tool> picture;
+};
+
+struct Menu {
+    const char* name;
+    const char* caption;
+    std::initializer_list<MenuItem> items;
+};
+
+} // namespace
+
+Tfrm_main::Tfrm_main(QWidget* parent)
+    : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("frm_main"));
+    setWindowTitle(QStringLiteral("Courtoria"));
+    setWindowIcon(Pictures::toolIcon(Tool::Court));
+    buildMenu();
+    buildToolBar();
+
+    auto* panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("pnl_main"));
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    Image1 = new HallPicture(panel);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    layout->addWidget(Image1, 1);
+    lbl_closing = new QLabel(QStringLiteral("CLOSING APPLICATION"), panel);
+    lbl_closing->setObjectName(QStringLiteral("lbl_closing"));
+    lbl_closing->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    QFont big = lbl_closing->font();
+    big.setPointSizeF(big.pointSizeF() * 1.6);
+    big.setBold(true);
+    lbl_closing->setFont(big);
+    an_close = new ClosingAnimation(panel);
+    an_close->setObjectName(QStringLiteral("an_close"));
+    layout->addStretch();
+    layout->addWidget(lbl_closing);
+    layout->addWidget(an_close, 0, Qt::AlignHCenter);
+    layout->addStretch();
+    lbl_closing->hide();
+    an_close->hide();
+    setCentralWidget(panel);
+    resize(960, 660);
+}
+
+Tfrm_main::~Tfrm_main()
+{
+    Help::quit();
+}
+
+void Tfrm_main::buildMenu()
+{
+    const Menu menus[] = {
+        {"mnu_anmeldung",
+         "&Login",
+         {{"mnu_neuanmeldung", "&Login", &Tfrm_main::mnu_neuanmeldungClick, Tool::Login},
+          {"mnu_rechte", "&Userrights", &Tfrm_main::mnu_rechteClick, Tool::Rights}}},
+        {"mnu_verwaltung",
+         "&Administration",
+         {{"mnu_courts", "&Courts", &Tfrm_main::mnu_courtsClick, Tool::Court},
+          {"mnu_scheduler", "&Scheduler", &Tfrm_main::mnu_schedulerClick, Tool::Scheduler},
+          {"mnu_abschluss", "&Daily account", &Tfrm_main::mnu_abschlussClick, Tool::DailyAccount},
+          {"mnu_abschluesse", "D&aily accounts overview", &Tfrm_main::mnu_abschluesseClick,
+           Tool::AccountsOverview}}},
+        {"mnu_stammdaten",
+         "&Masterdatas",
+         {{"mnu_mitglieder", "&Members", &Tfrm_main::mnu_mitgliederClick, Tool::Members},
+          {"mnu_kenngroessen", "&Parameters", &Tfrm_main::mnu_kenngroessenClick, Tool::Parameters},
+          {"mnu_prices", "P&rices", &Tfrm_main::mnu_pricesClick, std::nullopt},
+          {"mnu_inventar", "&Stock", &Tfrm_main::mnu_inventarClick, Tool::Stock},
+          {"mnu_laenderwahl", "&Set currency", &Tfrm_main::mnu_laenderwahlClick, std::nullopt},
+          {"mnu_tischfarben", "&Courtcolor && picture", &Tfrm_main::mnu_tischfarbenClick, std::nullopt},
+          {"mnu_zip", "&Save && restore database", &Tfrm_main::mnu_zipClick, Tool::SaveDatas},
+          {"mnu_namensliste", "&List of names", &Tfrm_main::mnu_namenslisteClick, std::nullopt},
+          {"mnu_activities", "&Watch activities", &Tfrm_main::mnu_activitiesClick, std::nullopt}}},
+        {"mnu_lichtsteuerung",
+         "Lig&hts ",
+         {{"mnu_tischlichtsteuerung", "&Switch courts", &Tfrm_main::mnu_tischlichtsteuerungClick,
+           Tool::Lights},
+          {"mnu_sonstigeschalter", "S&witch groups", &Tfrm_main::mnu_sonstigeschalterClick, std::nullopt},
+          {"mnu_schalttafel", "Sw&itchpanel", &Tfrm_main::mnu_schalttafelClick, std::nullopt}}},
+        {"mnu_sprache",
+         "&Cardreader",
+         {{"mnu_kartenleser", "&Card reader-writer", &Tfrm_main::mnu_kartenleserClick, Tool::Cardreader}}},
+        {"mnu_statistiken",
+         "&Statistic",
+         {{"mnu_tischstatistik", "&Courtstatistic", &Tfrm_main::mnu_tischstatistikClick, Tool::Statistic}}},
+        {"mnu_hilfe",
+         "&Help",
+         {{"mnu_windowshelp", "show He&lp ", &Tfrm_main::mnu_windowshelpClick, Tool::Help},
+          {"mnu_browserhelp", "&show Help by Browser", &Tfrm_main::mnu_browserhelpClick, std::nullopt},
+          {"Aboutus1", "&About us", &Tfrm_main::Aboutus1Click, Tool::About}}},
+    };
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("mnu_hauptmenue"));
+    for (const Menu& m : menus) {
+        QMenu* menu = bar->addMenu(QString::fromUtf8(m.caption));
+        menu->setObjectName(QLatin1String(m.name));
+        for (const MenuItem& item : m.items) {
+            QAction* action = menu->addAction(QString::fromUtf8(item.caption));
+            action->setObjectName(QLatin1String(item.name));
+            if (item.picture)
+                action->setIcon(Pictures::toolIcon(*item.picture));
+            connect(action, &QAction::triggered, this, item.slot);
+        }
+    }
+}
+
+void Tfrm_main::buildToolBar()
+{
+    struct Button {
+        const char* name;
+        const char* hint;
+        Tool picture;
+        Slot slot;
+    };
+    const Button buttons[] = {
+        {"btn_tische", "Court", Tool::Court, &Tfrm_main::mnu_courtsClick},
+        {"btn_scheduler", "Scheduler", Tool::Scheduler, &Tfrm_main::mnu_schedulerClick},
+        {"btn_tagesabschluss", "Daily Account", Tool::DailyAccount, &Tfrm_main::mnu_abschlussClick},
+        {"btn_abschluessesehen", "Daily Accounts overview", Tool::AccountsOverview,
+         &Tfrm_main::mnu_abschluesseClick},
+        {"btn_stock", "Stock", Tool::Stock, &Tfrm_main::mnu_inventarClick},
+        {"btn_mitgliederdaten", "Members", Tool::Members, &Tfrm_main::mnu_mitgliederClick},
+        {"btn_kenngroessen", "price and Parameters", Tool::Parameters, &Tfrm_main::mnu_kenngroessenClick},
+        {"btn_zip", "Save Datas", Tool::SaveDatas, &Tfrm_main::mnu_zipClick},
+        {"btn_close", "Close Program", Tool::Close, &Tfrm_main::btn_closeClick},
+    };
+    sb_main = addToolBar(QStringLiteral("sb_main"));
+    sb_main->setObjectName(QStringLiteral("sb_main"));
+    sb_main->setMovable(false);
+    sb_main->setFloatable(false);
+    sb_main->setIconSize(QSize(38, 38));
+    sb_main->toggleViewAction()->setVisible(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    for (const Button& b : buttons) {
+        auto* button = new QToolButton(sb_main);
+        button->setObjectName(QLatin1String(b.name));
+        button->setToolTip(QString::fromUtf8(b.hint));
+        button->setIcon(Pictures::toolIcon(b.picture));
+        button->setIconSize(QSize(38, 38));
+        button->setFixedSize(47, 47);
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        connect(button, &QToolButton::clicked, this, b.slot);
+        sb_main->addWidget(button);
+    }
+}
+
+void Tfrm_main::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (firstShowDone_ || closing_)
+        return;
+    firstShowDone_ = true;
+    Placement::restore(this);
+    // The steps run once the window is on the screen, so that the log-in appears above it.
+    QTimer::singleShot(0, this, &Tfrm_main::FormShow);
+}
+
+void Tfrm_main::FormShow()
+{
+    Session::Wartezeit = 10;
+    try {
+        SessionStart::loadNachkommafaktor();
+        const QString currency = SessionStart::currencyText();
+        Forms& f = forms();
+        if (f.abrechnung)
+            f.abrechnung->lbl_abrechnen->setText(currency);
+        if (f.abschluesse)
+            f.abschluesse->lbl_summew->setText(currency);
+        if (f.alleabschluessereport)
+            f.alleabschluessereport->lbl_summew->setText(currency);
+        if (f.tagesabrechnung)
+            f.tagesabrechnung->lbl_summew->setText(currency);
+        Help::setHelpFile(QStringLiteral("Courtoria.hlp"));
+        SessionStart::loadCardFlags();
+        if (SessionStart::administratorLoginRequired()) {
+            Session::Angemeldet = false;
+            if (f.anmeldungfirst)
+                f.anmeldungfirst->showModal();
+            if (!Session::Angemeldet) {
+                emit shown();
+                close();
+                return;
+            }
+        } else {
+            applyControlStates(RightsMap::allEnabled());
+        }
+        SessionStart::trimActivityLog(DayCount::today());
+        SessionStart::restoreParametersAndRelays();
+    } catch (const StoreError& e) {
+        Messages::error(e.message());
+    }
+    emit shown();
+}
+
+void Tfrm_main::closeEvent(QCloseEvent* event)
+{
+    if (closed_) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    if (closing_)
+        return;
+    closing_ = true;
+    Placement::save(this);
+    menuBar()->setEnabled(false);
+    sb_main->setEnabled(false);
+    Image1->hide();
+    lbl_closing->show();
+    an_close->show();
+    an_close->start(closingMilliseconds);
+    if (Tfrm_scheduler* scheduler = forms().scheduler) {
+        forms().scheduler = nullptr;
+        scheduler->hide();
+        scheduler->deleteLater();
+    }
+    QTimer::singleShot(closingMilliseconds, this, [this] {
+        closed_ = true;
+        close();
+        emit ended();
+    });
+}
+
+void Tfrm_main::mnu_neuanmeldungClick()
+{
+    forms().anmeldung->showModal();
+}
+void Tfrm_main::mnu_rechteClick()
+{
+    forms().benutzerrechte->showIndependent();
+}
+
+void Tfrm_main::mnu_courtsClick()
+{
+    forms().courts->showIndependent();
+}
+
+void Tfrm_main::mnu_schedulerClick()
+{
+    if (forms().scheduler)
+        forms().scheduler->showIndependent();
+}
+
+void Tfrm_main::mnu_abschlussClick()
+{
+    forms().tagesabrechnung->showIndependent();
+}
+void Tfrm_main::mnu_abschluesseClick()
+{
+    forms().abschluesse->showIndependent();
+}
+void Tfrm_main::mnu_mitgliederClick()
+{
+    forms().mitglieder->showIndependent();
+}
+void Tfrm_main::mnu_kenngroessenClick()
+{
+    forms().kenngroessen->showModal();
+}
+void Tfrm_main::mnu_pricesClick()
+{
+    forms().preissetzen->showModal();
+}
+void Tfrm_main::mnu_inventarClick()
+{
+    forms().inventar->showIndependent();
+}
+void Tfrm_main::mnu_laenderwahlClick()
+{
+    forms().laender->showIndependent();
+}
+void Tfrm_main::mnu_tischfarbenClick()
+{
+    forms().tischfarben->showModal();
+}
+void Tfrm_main::mnu_zipClick()
+{
+    forms().archiv->showIndependent();
+}
+void Tfrm_main::mnu_namenslisteClick()
+{
+    forms().namensliste->showIndependent();
+}
+void Tfrm_main::mnu_activitiesClick()
+{
+    forms().aktivitaeten->showModal();
+}
+void Tfrm_main::mnu_tischlichtsteuerungClick()
+{
+    forms().lichtsteuerung->showModal();
+}
+void Tfrm_main::mnu_sonstigeschalterClick()
+{
+    forms().gruppensteuerung->showModal();
+}
+void Tfrm_main::mnu_schalttafelClick()
+{
+    forms().schalttafel->showModal();
+}
+void Tfrm_main::mnu_kartenleserClick()
+{
+    forms().kartenleser->showIndependent();
+}
+void Tfrm_main::mnu_tischstatistikClick()
+{
+    forms().statistik->showModal();
+}
+void Tfrm_main::mnu_windowshelpClick()
+{
+    Help::showContents();
+}
+
+void Tfrm_main::mnu_browserhelpClick()
+{
+    // No check that the page exists: the desktop reports a missing file itself.
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QCoreApplication::applicationDirPath() +
+                                                  QStringLiteral("/Help Browser/index.html")));
+}
+
+void Tfrm_main::Aboutus1Click()
+{
+    forms().about->showModal();
+}
+void Tfrm_main::btn_closeClick()
+{
+    close();
+}

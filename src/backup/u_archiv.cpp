@@ -1,0 +1,12 @@
+#include "backup/u_archiv.h"
+
+#include <QPushButton>
+
+Tfrm_archiv::Tfrm_archiv(QWidget* parent)
+    : DeskWindow(QStringLiteral("frm_archiv"), QStringLiteral("Save and Restore Database"), parent)
+{
+    setHelpTopic(1650);
+    resize(640, 420);
+    btn_close = addBottomButton(QStringLiteral("btn_close"), QStringLiteral("&Close"), true);
+    connect(btn_close, &QPushButton::clicked, this, &QDialog::close);
+}

@@ -1,0 +1,11 @@
+#include "billing/u_belegmexiko.h"
+
+#include <QPushButton>
+
+Tfrm_belegmexiko::Tfrm_belegmexiko(QWidget* parent)
+    : DeskWindow(QStringLiteral("frm_belegmexiko"), QStringLiteral("Court - Bill"), parent)
+{
+    resize(640, 420);
+    btn_close = addBottomButton(QStringLiteral("btn_close"), QStringLiteral("&Close"), true);
+    connect(btn_close, &QPushButton::clicked, this, &QDialog::close);
+}

@@ -1,0 +1,11 @@
+#include "cards/u_kartenleser.h"
+
+#include <QPushButton>
+
+Tfrm_kartenleser::Tfrm_kartenleser(QWidget* parent)
+    : DeskWindow(QStringLiteral("frm_kartenleser"), QStringLiteral("Cardreader"), parent)
+{
+    resize(640, 420);
+    btn_close = addBottomButton(QStringLiteral("btn_close"), QStringLiteral("&Close"), true);
+    connect(btn_close, &QPushButton::clicked, this, &QDialog::close);
+}

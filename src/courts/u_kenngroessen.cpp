@@ -1,0 +1,12 @@
+#include "courts/u_kenngroessen.h"
+
+#include <QPushButton>
+
+Tfrm_kenngroessen::Tfrm_kenngroessen(QWidget* parent)
+    : DeskWindow(QStringLiteral("frm_kenngroessen"), QStringLiteral("Parameters"), parent)
+{
+    setHelpTopic(700);
+    resize(640, 420);
+    btn_close = addBottomButton(QStringLiteral("btn_close"), QStringLiteral("&Close"), true);
+    connect(btn_close, &QPushButton::clicked, this, &QDialog::close);
+}

@@ -1,0 +1,12 @@
+#include "lights/u_lichtsteuerung.h"
+
+#include <QPushButton>
+
+Tfrm_lichtsteuerung::Tfrm_lichtsteuerung(QWidget* parent)
+    : DeskWindow(QStringLiteral("frm_lichtsteuerung"), QStringLiteral("Switch Courts Settings"), parent)
+{
+    setHelpTopic(2100);
+    resize(640, 420);
+    btn_close = addBottomButton(QStringLiteral("btn_close"), QStringLiteral("&Close"), true);
+    connect(btn_close, &QPushButton::clicked, this, &QDialog::close);
+}

@@ -1,0 +1,12 @@
+#include "lights/u_schalttafel.h"
+
+#include <QPushButton>
+
+Tfrm_schalttafel::Tfrm_schalttafel(QWidget* parent)
+    : DeskWindow(QStringLiteral("frm_schalttafel"), QStringLiteral("Switchpanel"), parent)
+{
+    setHelpTopic(2300);
+    resize(640, 420);
+    btn_close = addBottomButton(QStringLiteral("btn_close"), QStringLiteral("&Close"), true);
+    connect(btn_close, &QPushButton::clicked, this, &QDialog::close);
+}

@@ -1,0 +1,12 @@
+#include "stock/u_inventar.h"
+
+#include <QPushButton>
+
+Tfrm_inventar::Tfrm_inventar(QWidget* parent)
+    : DeskWindow(QStringLiteral("frm_inventar"), QStringLiteral("Inventory"), parent)
+{
+    setHelpTopic(1);
+    resize(640, 420);
+    btn_close = addBottomButton(QStringLiteral("btn_close"), QStringLiteral("&Close"), true);
+    connect(btn_close, &QPushButton::clicked, this, &QDialog::close);
+}

@@ -1,0 +1,94 @@
+#include "ui/deskwindow.h"
+
+#include "ui/keyhabits.h"
+#include "ui/placement.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+DeskWindow::DeskWindow(const QString& name, const QString& caption, QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName(name);
+    setWindowTitle(caption);
+    // Top-level windows of their own, with the system menu's minimise and maximise boxes.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                   Qt::WindowCloseButtonHint);
+    KeyHabits::install();
+}
+
+void DeskWindow::showIndependent()
+{
+    if (isVisible()) {
+        if (isMinimized())
+            showNormal();
+        raise();
+        activateWindow();
+        return;
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+int DeskWindow::showModal()
+{
+    if (isVisible())
+        hide();
+    return exec();
+}
+
+void DeskWindow::showEvent(QShowEvent* event)
+{
+    if (keepsPlacement_ && !event->spontaneous())
+        Placement::restore(this);
+    QDialog::showEvent(event);
+}
+
+void DeskWindow::hideEvent(QHideEvent* event)
+{
+    if (keepsPlacement_ && !event->spontaneous())
+        Placement::save(this);
+    QDialog::hideEvent(event);
+}
+
+void DeskWindow::keyPressEvent(QKeyEvent* event)
+{
+    // QDialog would close on Esc and press its default button on Enter; here Esc belongs to the
+    // named button alone and Enter is left to the key habits.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (event->key() == Qt::Key_Escape || (enter && enterMovesFocus_)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+QWidget* DeskWindow::body()
+{
+    if (!body_) {
+        auto* layout = new QVBoxLayout(this);
+        body_ = new QWidget(this);
+        body_->setObjectName(QStringLiteral("pnl_body"));
+        layout->addWidget(body_, 1);
+        bottomRow_ = new QHBoxLayout;
+        bottomRow_->addStretch();
+        layout->addLayout(bottomRow_);
+    }
+    return body_;
+}
+
+QPushButton* DeskWindow::addBottomButton(const QString& name, const QString& caption, bool escape)
+{
+    body();
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    button->setMinimumWidth(96);
+    bottomRow_->addWidget(button);
+    if (escape)
+        setEscapeButton(button);
+    return button;
+}

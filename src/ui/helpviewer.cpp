@@ -1,0 +1,116 @@
+#include "ui/helpviewer.h"
+
+#include <QHBoxLayout>
+#include <QPointer>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString contentsPage = QStringLiteral("qrc:/help/Courtoria.html");
+
+QString& fileName()
+{
+    static QString name;
+    return name;
+}
+
+class HelpWindow : public QWidget {
+public:
+    HelpWindow()
+    {
+        setObjectName(QStringLiteral("frm_help"));
+        setWindowTitle(QStringLiteral("Courtoria Help"));
+        setAttribute(Qt::WA_QuitOnClose, false);
+        browser = new QTextBrowser(this);
+        browser->setObjectName(QStringLiteral("tb_help"));
+        browser->setOpenExternalLinks(true);
+        auto* contents = new QPushButton(QStringLiteral("&Contents"), this);
+        contents->setObjectName(QStringLiteral("btn_contents"));
+        auto* back = new QPushButton(QStringLiteral("&Back"), this);
+        back->setObjectName(QStringLiteral("btn_back"));
+        auto* close = new QPushButton(QStringLiteral("&Close"), this);
+        close->setObjectName(QStringLiteral("btn_close"));
+        connect(contents, &QPushButton::clicked, this, [this] { open(QUrl(contentsPage)); });
+        connect(back, &QPushButton::clicked, browser, &QTextBrowser::backward);
+        connect(browser, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
+        back->setEnabled(false);
+        connect(close, &QPushButton::clicked, this, &QWidget::close);
+        auto* buttons = new QHBoxLayout;
+        buttons->addWidget(contents);
+        buttons->addWidget(back);
+        buttons->addStretch();
+        buttons->addWidget(close);
+        auto* layout = new QVBoxLayout(this);
+        layout->addLayout(buttons);
+        layout->addWidget(browser);
+        resize(680, 560);
+    }
+
+    void open(const QUrl& url)
+    {
+        browser->setSource(url);
+        show();
+        raise();
+        activateWindow();
+    }
+
+    QTextBrowser* browser = nullptr;
+};
+
+QPointer<HelpWindow>& window()
+{
+    static QPointer<HelpWindow> w;
+    return w;
+}
+
+HelpWindow* ensureWindow()
+{
+    if (!window())
+        window() = new HelpWindow;
+    return window();
+}
+
+} // namespace
+
+namespace Help {
+
+void setHelpFile(const QString& name)
+{
+    fileName() = name;
+}
+QString helpFile()
+{
+    return fileName();
+}
+
+void showContents()
+{
+    ensureWindow()->open(QUrl(contentsPage));
+}
+
+void showTopic(int topic)
+{
+    QUrl url(contentsPage);
+    url.setFragment(QStringLiteral("topic%1").arg(topic));
+    ensureWindow()->open(url);
+}
+
+void quit()
+{
+    if (window())
+        delete window();
+}
+
+QWidget* viewer()
+{
+    return window();
+}
+QTextBrowser* browser()
+{
+    return window() ? window()->browser : nullptr;
+}
+
+} // namespace Help

@@ -1,0 +1,104 @@
+#include "users/loginwindow.h"
+
+#include "data/session.h"
+#include "data/store.h"
+#include "platform/messages.h"
+#include "platform/usersettings.h"
+#include "ui/pictures.h"
+#include "users/rightscontrols.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+
+LoginWindow::LoginWindow(const QString& name, const QString& okCaption, QWidget* parent)
+    : DeskWindow(name, QStringLiteral("LOGIN"), parent)
+{
+    setWindowIcon(Pictures::toolIcon(Pictures::Tool::Login));
+    auto* grid = new QGridLayout(body());
+    auto* picture = new QLabel(body());
+    picture->setPixmap(Pictures::toolIcon(Pictures::Tool::Login).pixmap(48, 48));
+    picture->setAlignment(Qt::AlignTop);
+    grid->addWidget(picture, 0, 0, 2, 1);
+    lbl_user = new QLabel(QStringLiteral("Select User"), body());
+    lbl_user->setObjectName(QStringLiteral("lbl_user"));
+    lu_user = new QComboBox(body());
+    lu_user->setObjectName(QStringLiteral("lu_user"));
+    lu_user->setEditable(true);
+    lu_user->setInsertPolicy(QComboBox::NoInsert);
+    lu_user->setMinimumWidth(200);
+    lbl_passwort = new QLabel(QStringLiteral("Input Password"), body());
+    lbl_passwort->setObjectName(QStringLiteral("lbl_passwort"));
+    ed_passwort = new QLineEdit(body());
+    ed_passwort->setObjectName(QStringLiteral("ed_passwort"));
+    ed_passwort->setMaxLength(30);
+    ed_passwort->setEchoMode(QLineEdit::Password);
+    lbl_status = new QLabel(QStringLiteral("Cardstatus"), body());
+    lbl_status->setObjectName(QStringLiteral("lbl_status"));
+    lbl_status->hide();
+    grid->addWidget(lbl_user, 0, 1);
+    grid->addWidget(lu_user, 0, 2);
+    grid->addWidget(lbl_passwort, 1, 1);
+    grid->addWidget(ed_passwort, 1, 2);
+    grid->addWidget(lbl_status, 2, 1, 1, 2);
+    grid->setColumnStretch(2, 1);
+    lbl_user->setBuddy(lu_user);
+    lbl_passwort->setBuddy(ed_passwort);
+
+    btn_anmelden = addBottomButton(QStringLiteral("btn_anmelden"), okCaption);
+    btn_close = addBottomButton(QStringLiteral("btn_close"), QStringLiteral("&Close"), true);
+    connect(btn_anmelden, &QPushButton::clicked, this, &LoginWindow::btn_anmeldenClick);
+    connect(btn_close, &QPushButton::clicked, this, &QDialog::reject);
+    setWindowModality(Qt::ApplicationModal);
+    resize(380, 150);
+}
+
+void LoginWindow::showEvent(QShowEvent* event)
+{
+    DeskWindow::showEvent(event);
+    if (event->spontaneous())
+        return;
+    const QString remembered = UserSettings::value(objectName(), QStringLiteral("lu_user")).toString();
+    lu_user->clear();
+    try {
+        lu_user->addItems(LoginCheck::userNames());
+    } catch (const StoreError& e) {
+        Messages::error(e.message());
+    }
+    lu_user->setEditText(remembered);
+    // The previous user's password must not wait in the field for the next one.
+    ed_passwort->clear();
+    ed_passwort->setFocus();
+    // Log-in by employee card joins here: the terminal reports into lbl_status while it is on.
+    lbl_status->setVisible(Session::KartenleserAktiv && Session::KarteFuerAngestellte);
+}
+
+void LoginWindow::hideEvent(QHideEvent* event)
+{
+    if (!event->spontaneous())
+        UserSettings::setValue(objectName(), QStringLiteral("lu_user"), lu_user->currentText());
+    DeskWindow::hideEvent(event);
+}
+
+void LoginWindow::btn_anmeldenClick()
+{
+    std::optional<LoggedInUser> user;
+    try {
+        user = check_.check(lu_user->currentText(), ed_passwort->text());
+    } catch (const StoreError& e) {
+        Messages::error(e.message());
+        return;
+    }
+    if (!user) {
+        Messages::information(QStringLiteral("login failed !"));
+        ed_passwort->setFocus();
+        return;
+    }
+    beginSession(*user);
+    applyControlStates(RightsMap::statesFor(user->rights));
+    loggedIn();
+    accept();
+}

@@ -43,6 +43,7 @@ Tfrm_intro::Tfrm_intro(int objects, QWidget* parent)
     pb_loading = new QProgressBar(this);
     pb_loading->setObjectName(QStringLiteral("pb_loading"));
     pb_loading->setRange(0, 1 + objects);
+    pb_loading->setValue(0);
     pb_loading->setTextVisible(false);
     pb_loading->setFixedHeight(14);
     auto* bar = new QHBoxLayout;

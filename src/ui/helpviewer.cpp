@@ -7,6 +7,12 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+// The pages are compiled into a static library: its resources need registering by hand.
+static void registerHelpPages()
+{
+    Q_INIT_RESOURCE(help);
+}
+
 namespace {
 
 const QString contentsPage = QStringLiteral("qrc:/help/Courtoria.html");
@@ -68,8 +74,10 @@ QPointer<HelpWindow>& window()
 
 HelpWindow* ensureWindow()
 {
-    if (!window())
+    if (!window()) {
+        registerHelpPages();
         window() = new HelpWindow;
+    }
     return window();
 }
 

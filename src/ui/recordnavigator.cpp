@@ -5,8 +5,10 @@
 #include "platform/messages.h"
 #include "ui/pictures.h"
 
+#include <QAbstractItemModel>
 #include <QDataWidgetMapper>
 #include <QHBoxLayout>
+#include <QMetaProperty>
 #include <QToolButton>
 
 namespace {
@@ -125,8 +127,23 @@ void RecordNavigator::updateButtons()
 
 void RecordNavigator::writeControls()
 {
-    if (mapper_ && records_ && records_->recNo() >= 0)
-        mapper_->submit();
+    if (!mapper_ || !records_ || records_->recNo() < 0 || !mapper_->model())
+        return;
+    // Every control is read before the first one is written: writing a field refreshes all
+    // mapped controls from the row, which would undo the edits not yet written.
+    QAbstractItemModel* model = mapper_->model();
+    QList<std::pair<QModelIndex, QVariant>> values;
+    for (int section = 0; section < model->columnCount(); ++section) {
+        QWidget* widget = mapper_->mappedWidgetAt(section);
+        if (!widget)
+            continue;
+        QByteArray property = mapper_->mappedPropertyName(widget);
+        if (property.isEmpty())
+            property = widget->metaObject()->userProperty().name();
+        values.push_back({model->index(records_->recNo(), section), widget->property(property.constData())});
+    }
+    for (const auto& [index, value] : values)
+        model->setData(index, value);
 }
 
 void RecordNavigator::run(Button button)

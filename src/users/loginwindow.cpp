@@ -14,6 +14,11 @@
 #include <QPushButton>
 #include <QShowEvent>
 
+namespace {
+// Both log-in windows propose the name last used in either of them.
+const QString rememberedGroup = QStringLiteral("LOGIN");
+} // namespace
+
 LoginWindow::LoginWindow(const QString& name, const QString& okCaption, QWidget* parent)
     : DeskWindow(name, QStringLiteral("LOGIN"), parent)
 {
@@ -61,7 +66,7 @@ void LoginWindow::showEvent(QShowEvent* event)
     DeskWindow::showEvent(event);
     if (event->spontaneous())
         return;
-    const QString remembered = UserSettings::value(objectName(), QStringLiteral("lu_user")).toString();
+    const QString remembered = UserSettings::value(rememberedGroup, QStringLiteral("lu_user")).toString();
     lu_user->clear();
     try {
         lu_user->addItems(LoginCheck::userNames());
@@ -79,7 +84,7 @@ void LoginWindow::showEvent(QShowEvent* event)
 void LoginWindow::hideEvent(QHideEvent* event)
 {
     if (!event->spontaneous())
-        UserSettings::setValue(objectName(), QStringLiteral("lu_user"), lu_user->currentText());
+        UserSettings::setValue(rememberedGroup, QStringLiteral("lu_user"), lu_user->currentText());
     DeskWindow::hideEvent(event);
 }
 

@@ -1,0 +1,341 @@
+#include "data/recordset.h"
+#include "data/recordsetmodel.h"
+#include "platform/messages.h"
+#include "platform/usersettings.h"
+#include "testinstallation.h"
+#include "ui/deskwindow.h"
+#include "ui/helpviewer.h"
+#include "ui/recordnavigator.h"
+
+#include <QDataWidgetMapper>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// A window as the program builds them: two edits, a default button and a close button.
+class Sample : public DeskWindow {
+public:
+    Sample()
+        : DeskWindow(QStringLiteral("frm_sample"), QStringLiteral("Sample"))
+    {
+        auto* layout = new QVBoxLayout(this);
+        first = new QLineEdit(this);
+        second = new QLineEdit(this);
+        notes = new QPlainTextEdit(this);
+        ok = new QPushButton(QStringLiteral("OK"), this);
+        ok->setDefault(true);
+        close = new QPushButton(QStringLiteral("&Close"), this);
+        for (QWidget* w : std::initializer_list<QWidget*>{first, second, notes, ok, close})
+            layout->addWidget(w);
+        connect(close, &QPushButton::clicked, this, &QDialog::close);
+    }
+    QLineEdit* first;
+    QLineEdit* second;
+    QPlainTextEdit* notes;
+    QPushButton* ok;
+    QPushButton* close;
+};
+
+struct Answers {
+    QStringList asked;
+    Messages::Answer answer = Messages::Answer::No;
+    Answers()
+    {
+        Messages::setHandler([this](Messages::Kind, const QString& text) {
+            asked << text;
+            return answer;
+        });
+    }
+    ~Answers() { Messages::setHandler({}); }
+};
+
+} // namespace
+
+class TestWindowHabits : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void enterMovesFocusAndIsDropped();
+    void enterStaysInAMultiLineText();
+    void escapePressesTheNamedButton();
+    void placementIsKeptPerWindow();
+    void placementOffEveryScreenIsCentred();
+    void f1OpensTheWindowsTopic();
+    void independentWindowComesToTheFront();
+    void navigatorButtonsFollowTheRows();
+    void navigatorInsertPostCancel();
+    void navigatorDeleteAsksFirst();
+    void navigatorShowsStoreErrors();
+    void navigatorShowsTheNamedButtons();
+
+private:
+    std::unique_ptr<TestInstallation> installation_;
+};
+
+void TestWindowHabits::init()
+{
+    installation_ = std::make_unique<TestInstallation>();
+    QVERIFY(installation_->isValid());
+}
+
+void TestWindowHabits::cleanup()
+{
+    Help::quit();
+    installation_.reset();
+}
+
+void TestWindowHabits::enterMovesFocusAndIsDropped()
+{
+    Sample w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QSignalSpy returned(w.first, &QLineEdit::returnPressed);
+    QSignalSpy okClicked(w.ok, &QPushButton::clicked);
+    w.first->setFocus();
+    QTest::keyClick(w.first, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), w.second);
+    QTest::keyClick(w.second, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(QApplication::focusWidget(), w.notes);
+    // Enter on a button moves on as well instead of pressing it.
+    w.ok->setFocus();
+    QTest::keyClick(w.ok, Qt::Key_Return);
+    QCOMPARE(returned.count(), 0);
+    QCOMPARE(okClicked.count(), 0);
+    QCOMPARE(QApplication::focusWidget(), w.close);
+    QVERIFY(w.isVisible());
+
+    w.setEnterMovesFocus(false);
+    w.first->setFocus();
+    QTest::keyClick(w.first, Qt::Key_Return);
+    QCOMPARE(returned.count(), 1);
+}
+
+void TestWindowHabits::enterStaysInAMultiLineText()
+{
+    Sample w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.notes->setFocus();
+    QTest::keyClicks(w.notes, QStringLiteral("a"));
+    QTest::keyClick(w.notes, Qt::Key_Return);
+    QTest::keyClicks(w.notes, QStringLiteral("b"));
+    QCOMPARE(w.notes->toPlainText(), QStringLiteral("a\nb"));
+    QCOMPARE(QApplication::focusWidget(), w.notes);
+}
+
+void TestWindowHabits::escapePressesTheNamedButton()
+{
+    Sample w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.first->setFocus();
+    // Without a named button Esc leaves the window alone.
+    QTest::keyClick(w.first, Qt::Key_Escape);
+    QVERIFY(w.isVisible());
+    QSignalSpy closed(w.close, &QPushButton::clicked);
+    w.setEscapeButton(w.close);
+    QTest::keyClick(w.first, Qt::Key_Escape);
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(!w.isVisible());
+}
+
+void TestWindowHabits::placementIsKeptPerWindow()
+{
+    {
+        Sample w;
+        w.resize(200, 150);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.move(130, 90);
+        w.hide();
+    }
+    QCOMPARE(UserSettings::value(QStringLiteral("frm_sample"), QStringLiteral("Left")).toInt(), 130);
+    QCOMPARE(UserSettings::value(QStringLiteral("frm_sample"), QStringLiteral("Top")).toInt(), 90);
+    Sample again;
+    again.resize(200, 150);
+    again.show();
+    QCOMPARE(again.pos(), QPoint(130, 90));
+}
+
+void TestWindowHabits::placementOffEveryScreenIsCentred()
+{
+    UserSettings::setValue(QStringLiteral("frm_sample"), QStringLiteral("Left"), 50000);
+    UserSettings::setValue(QStringLiteral("frm_sample"), QStringLiteral("Top"), 50000);
+    Sample w;
+    w.resize(200, 150);
+    w.show();
+    const QRect area = w.screen()->availableGeometry();
+    QVERIFY(area.contains(w.frameGeometry().center(), false));
+    QVERIFY(qAbs(w.frameGeometry().center().x() - area.center().x()) <= 2);
+}
+
+void TestWindowHabits::f1OpensTheWindowsTopic()
+{
+    Sample w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.first->setFocus();
+    QTest::keyClick(w.first, Qt::Key_F1);
+    QVERIFY(!Help::viewer()); // no topic, no help
+    w.setHelpTopic(700);
+    QTest::keyClick(w.first, Qt::Key_F1);
+    QVERIFY(Help::viewer() && Help::viewer()->isVisible());
+    QCOMPARE(Help::browser()->source().fragment(), QStringLiteral("topic700"));
+    // The page carries the anchor the topic opens at.
+    QVERIFY(Help::browser()->toHtml().contains(QStringLiteral("Parameters")));
+    Help::showContents();
+    QVERIFY(Help::browser()->source().fragment().isEmpty());
+    Help::quit();
+    QVERIFY(!Help::viewer());
+}
+
+void TestWindowHabits::independentWindowComesToTheFront()
+{
+    Sample w;
+    w.showIndependent();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    Sample other;
+    other.setObjectName(QStringLiteral("frm_other"));
+    other.showIndependent();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    w.showIndependent();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QVERIFY(w.isVisible() && other.isVisible());
+}
+
+void TestWindowHabits::navigatorButtonsFollowTheRows()
+{
+    RecordSet names;
+    names.openTable(QStringLiteral("Namen"), QStringLiteral("Name"));
+    RecordNavigator nav;
+    nav.setRecords(&names);
+    auto enabled = [&nav](RecordNavigator::Button b) { return nav.button(b)->isEnabled(); };
+    // Empty: only insert and refresh.
+    QVERIFY(!enabled(RecordNavigator::First) && !enabled(RecordNavigator::Next));
+    QVERIFY(!enabled(RecordNavigator::Delete) && !enabled(RecordNavigator::Edit));
+    QVERIFY(enabled(RecordNavigator::Insert) && enabled(RecordNavigator::Refresh));
+
+    TestInstallation::exec(
+        QStringLiteral("insert into Namen values ('Abel', '1'), ('Berg', '2'), ('Cole', '3')"));
+    nav.press(RecordNavigator::Refresh);
+    QCOMPARE(names.count(), 3);
+    QCOMPARE(names.recNo(), 0);
+    QVERIFY(!enabled(RecordNavigator::First) && !enabled(RecordNavigator::Prior));
+    QVERIFY(enabled(RecordNavigator::Next) && enabled(RecordNavigator::Last));
+    nav.press(RecordNavigator::Last);
+    QCOMPARE(names.field(QStringLiteral("Name")).asString(), QStringLiteral("Cole"));
+    QVERIFY(enabled(RecordNavigator::First) && !enabled(RecordNavigator::Next));
+    nav.press(RecordNavigator::Prior);
+    QCOMPARE(names.field(QStringLiteral("Name")).asString(), QStringLiteral("Berg"));
+    QVERIFY(!enabled(RecordNavigator::Post) && !enabled(RecordNavigator::Cancel));
+    nav.press(RecordNavigator::Edit);
+    QVERIFY(enabled(RecordNavigator::Post) && enabled(RecordNavigator::Cancel) &&
+            !enabled(RecordNavigator::Edit));
+
+    names.setReadOnly(true);
+    nav.updateButtons();
+    QVERIFY(!enabled(RecordNavigator::Insert) && !enabled(RecordNavigator::Delete));
+}
+
+void TestWindowHabits::navigatorInsertPostCancel()
+{
+    RecordSet names;
+    names.openTable(QStringLiteral("Namen"), QStringLiteral("Name"));
+    RecordSetModel model(&names);
+    QDataWidgetMapper mapper;
+    mapper.setModel(&model);
+    QLineEdit name, phone;
+    mapper.addMapping(&name, names.fieldIndex(QStringLiteral("Name")));
+    mapper.addMapping(&phone, names.fieldIndex(QStringLiteral("Telefonnummer")));
+    RecordNavigator nav;
+    nav.setRecords(&names);
+    nav.setMapper(&mapper);
+
+    nav.press(RecordNavigator::Insert);
+    QCOMPARE(names.state(), RecordSet::State::Insert);
+    name.setText(QStringLiteral("Dahl"));
+    phone.setText(QStringLiteral("030 55"));
+    nav.press(RecordNavigator::Post);
+    QCOMPARE(names.state(), RecordSet::State::Browse);
+    QCOMPARE(TestInstallation::scalar(QStringLiteral("select Telefonnummer from Namen where Name = 'Dahl'"))
+                 .toString(),
+             QStringLiteral("030 55"));
+
+    // A change given up leaves the stored row and the controls as they were.
+    nav.press(RecordNavigator::Edit);
+    phone.setText(QStringLiteral("999"));
+    nav.press(RecordNavigator::Cancel);
+    QCOMPARE(phone.text(), QStringLiteral("030 55"));
+    QCOMPARE(TestInstallation::scalar(QStringLiteral("select Telefonnummer from Namen where Name = 'Dahl'"))
+                 .toString(),
+             QStringLiteral("030 55"));
+
+    nav.press(RecordNavigator::Insert);
+    name.setText(QStringLiteral("Ernst"));
+    nav.press(RecordNavigator::Cancel);
+    QCOMPARE(TestInstallation::scalar(QStringLiteral("select count(*) from Namen")).toInt(), 1);
+}
+
+void TestWindowHabits::navigatorDeleteAsksFirst()
+{
+    TestInstallation::exec(QStringLiteral("insert into Namen values ('Abel', '1'), ('Berg', '2')"));
+    RecordSet names;
+    names.openTable(QStringLiteral("Namen"), QStringLiteral("Name"));
+    RecordNavigator nav;
+    nav.setRecords(&names);
+    Answers answers;
+    nav.press(RecordNavigator::Delete);
+    QCOMPARE(answers.asked, QStringList{QStringLiteral("Delete record?")});
+    QCOMPARE(names.count(), 2);
+    answers.answer = Messages::Answer::Yes;
+    nav.press(RecordNavigator::Delete);
+    QCOMPARE(TestInstallation::scalar(QStringLiteral("select Name from Namen")).toString(),
+             QStringLiteral("Berg"));
+    nav.setDeleteQuestion({});
+    nav.press(RecordNavigator::Delete);
+    QCOMPARE(answers.asked.size(), 2);
+    QCOMPARE(TestInstallation::scalar(QStringLiteral("select count(*) from Namen")).toInt(), 0);
+}
+
+void TestWindowHabits::navigatorShowsStoreErrors()
+{
+    TestInstallation::exec(QStringLiteral("insert into Namen values ('Abel', '1')"));
+    RecordSet names;
+    names.openTable(QStringLiteral("Namen"), QStringLiteral("Name"));
+    RecordNavigator nav;
+    nav.setRecords(&names);
+    Answers answers;
+    // A second row with the same key breaks the table's key: the store says so, the row waits.
+    nav.press(RecordNavigator::Insert);
+    names.setField(QStringLiteral("Name"), QStringLiteral("Abel"));
+    nav.press(RecordNavigator::Post);
+    QCOMPARE(answers.asked.size(), 1);
+    QVERIFY(answers.asked.first().contains(QStringLiteral("UNIQUE"), Qt::CaseInsensitive));
+    QCOMPARE(names.state(), RecordSet::State::Insert);
+    QVERIFY(nav.button(RecordNavigator::Cancel)->isEnabled());
+}
+
+void TestWindowHabits::navigatorShowsTheNamedButtons()
+{
+    RecordNavigator nav;
+    nav.setVisibleButtons(RecordNavigator::First | RecordNavigator::Next | RecordNavigator::Post);
+    nav.setHint(RecordNavigator::Next, QStringLiteral("next item"));
+    nav.show();
+    QVERIFY(nav.button(RecordNavigator::First)->isVisible());
+    QVERIFY(nav.button(RecordNavigator::Post)->isVisible());
+    QVERIFY(!nav.button(RecordNavigator::Delete)->isVisible());
+    QVERIFY(!nav.button(RecordNavigator::Refresh)->isVisible());
+    QCOMPARE(nav.button(RecordNavigator::Next)->toolTip(), QStringLiteral("next item"));
+    QCOMPARE(nav.button(RecordNavigator::Next)->objectName(), QStringLiteral("nbNext"));
+}
+
+QTEST_MAIN(TestWindowHabits)
+#include "tst_windowhabits.moc"

@@ -1,11 +1,17 @@
 #include "ui/pictures.h"
 
+#include <QApplication>
+#include <QHash>
+#include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QStyle>
+#include <QStyleOption>
 
 #include <cmath>
+#include <functional>
 
 namespace Pictures {
 namespace {
@@ -379,29 +385,61 @@ void paintNavigator(QPainter& p, Navigator button)
     }
 }
 
+// Paints an icon only at the size and in the mode it is shown in, when it is first shown: the
+// start-up does not pay for pictures of menus nobody has opened yet.
+class PaintedIcon : public QIconEngine {
+public:
+    explicit PaintedIcon(std::function<void(QPainter&)> paint)
+        : paint_(std::move(paint))
+    {
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override
+    {
+        const int side = std::max(1, std::min(size.width(), size.height()));
+        const QString key = QStringLiteral("%1-%2").arg(side).arg(int(mode));
+        if (auto it = cache_.constFind(key); it != cache_.constEnd())
+            return *it;
+        Canvas canvas(side);
+        paint_(canvas.painter());
+        QPixmap result = canvas.finish();
+        if (mode != QIcon::Normal && qobject_cast<QApplication*>(QCoreApplication::instance())) {
+            QStyleOption option;
+            option.palette = QApplication::palette();
+            result = QApplication::style()->generatedIconPixmap(mode, result, &option);
+        }
+        cache_.insert(key, result);
+        return result;
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override
+    {
+        const int side = std::min(size.width(), size.height());
+        return QSize(side, side);
+    }
+
+    QIconEngine* clone() const override { return new PaintedIcon(paint_); }
+
+private:
+    std::function<void(QPainter&)> paint_;
+    QHash<QString, QPixmap> cache_;
+};
+
 } // namespace
 
 QIcon toolIcon(Tool tool)
 {
-    QIcon icon;
-    for (int size : {16, 24, 32, 40, 48}) {
-        Canvas canvas(size);
-        paintTool(canvas.painter(), tool);
-        icon.addPixmap(canvas.finish());
-    }
-    return icon;
+    return QIcon(new PaintedIcon([tool](QPainter& p) { paintTool(p, tool); }));
 }
 
 QIcon navigatorIcon(Navigator button)
 {
-    QIcon icon;
-    for (int size : {16, 24, 32}) {
-        Canvas canvas(size);
-        paintNavigator(canvas.painter(), button);
-        QPixmap normal = canvas.finish();
-        icon.addPixmap(normal);
-    }
-    return icon;
+    return QIcon(new PaintedIcon([button](QPainter& p) { paintNavigator(p, button); }));
 }
 
 void paintHall(QPainter& p, const QRect& area)

@@ -7,12 +7,18 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPalette>
 #include <QPushButton>
 
 Tfrm_courts::Tfrm_courts(QWidget* parent)
     : DeskWindow(QStringLiteral("frm_courts"), QStringLiteral("Court Center"), parent)
 {
     resize(900, 640);
+    // The floor the court tiles stand on.
+    QPalette floor = body()->palette();
+    floor.setColor(QPalette::Window, QColor(0, 128, 0));
+    body()->setPalette(floor);
+    body()->setAutoFillBackground(true);
     ed_courtnummer = new QLineEdit(body());
     ed_courtnummer->setObjectName(QStringLiteral("ed_courtnummer"));
     ed_courtnummer->hide();

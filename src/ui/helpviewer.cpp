@@ -1,5 +1,7 @@
 #include "ui/helpviewer.h"
 
+#include "ui/placement.h"
+
 #include <QHBoxLayout>
 #include <QPointer>
 #include <QPushButton>
@@ -58,12 +60,21 @@ public:
     void open(const QUrl& url)
     {
         browser->setSource(url);
+        if (!isVisible())
+            Placement::restore(this);
         show();
         raise();
         activateWindow();
     }
 
     QTextBrowser* browser = nullptr;
+
+protected:
+    void hideEvent(QHideEvent* event) override
+    {
+        Placement::save(this);
+        QWidget::hideEvent(event);
+    }
 };
 
 QPointer<HelpWindow>& window()

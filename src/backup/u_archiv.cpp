@@ -7,6 +7,5 @@ Tfrm_archiv::Tfrm_archiv(QWidget* parent)
 {
     setHelpTopic(1650);
     resize(640, 420);
-    btn_close = addBottomButton(QStringLiteral("btn_close"), QStringLiteral("&Close"), true);
-    connect(btn_close, &QPushButton::clicked, this, &QDialog::close);
+    btn_close = addCloseButton();
 }

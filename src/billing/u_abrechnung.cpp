@@ -18,6 +18,5 @@ Tfrm_abrechnung::Tfrm_abrechnung(QWidget* parent)
     lbl_abrechnen->setObjectName(QStringLiteral("lbl_abrechnen"));
     lbl_abrechnen->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     form->addRow(lbl_abrechnen);
-    btn_close = addBottomButton(QStringLiteral("btn_close"), QStringLiteral("&Close"), true);
-    connect(btn_close, &QPushButton::clicked, this, &QDialog::close);
+    btn_close = addCloseButton();
 }

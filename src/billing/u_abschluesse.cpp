@@ -13,6 +13,5 @@ Tfrm_abschluesse::Tfrm_abschluesse(QWidget* parent)
     lbl_summew = new QLabel(body());
     lbl_summew->setObjectName(QStringLiteral("lbl_summew"));
     form->addRow(QStringLiteral("Sum "), lbl_summew);
-    btn_close = addBottomButton(QStringLiteral("btn_close"), QStringLiteral("&Close"), true);
-    connect(btn_close, &QPushButton::clicked, this, &QDialog::close);
+    btn_close = addCloseButton();
 }

@@ -6,6 +6,5 @@ Tfrm_beleg::Tfrm_beleg(QWidget* parent)
     : DeskWindow(QStringLiteral("frm_beleg"), QStringLiteral("Court - Bill"), parent)
 {
     resize(640, 420);
-    btn_close = addBottomButton(QStringLiteral("btn_close"), QStringLiteral("&Close"), true);
-    connect(btn_close, &QPushButton::clicked, this, &QDialog::close);
+    btn_close = addCloseButton();
 }

@@ -6,6 +6,5 @@ Tfrm_belegmexiko::Tfrm_belegmexiko(QWidget* parent)
     : DeskWindow(QStringLiteral("frm_belegmexiko"), QStringLiteral("Court - Bill"), parent)
 {
     resize(640, 420);
-    btn_close = addBottomButton(QStringLiteral("btn_close"), QStringLiteral("&Close"), true);
-    connect(btn_close, &QPushButton::clicked, this, &QDialog::close);
+    btn_close = addCloseButton();
 }

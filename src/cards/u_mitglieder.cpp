@@ -7,6 +7,5 @@ Tfrm_mitglieder::Tfrm_mitglieder(QWidget* parent)
 {
     setHelpTopic(600);
     resize(640, 420);
-    btn_close = addBottomButton(QStringLiteral("btn_close"), QStringLiteral("&Close"), true);
-    connect(btn_close, &QPushButton::clicked, this, &QDialog::close);
+    btn_close = addCloseButton();
 }

@@ -43,8 +43,7 @@ Tfrm_courts::Tfrm_courts(QWidget* parent)
     bulpoff1 = entry("bulpoff1", QStringLiteral("bulboff"));
     connect(mnu_prices, &QAction::triggered, this, &Tfrm_courts::mnu_pricesClick);
     connect(mnu_parameters, &QAction::triggered, this, &Tfrm_courts::mnu_parametersClick);
-    btn_close = addBottomButton(QStringLiteral("btn_close"), QStringLiteral("&Close"), true);
-    connect(btn_close, &QPushButton::clicked, this, &QDialog::close);
+    btn_close = addCloseButton();
 }
 
 void Tfrm_courts::tm_laufzeitTimer() {}

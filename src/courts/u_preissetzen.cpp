@@ -6,6 +6,5 @@ Tfrm_preissetzen::Tfrm_preissetzen(QWidget* parent)
     : DeskWindow(QStringLiteral("frm_preissetzen"), QStringLiteral("Courtprices"), parent)
 {
     resize(640, 420);
-    btn_close = addBottomButton(QStringLiteral("btn_close"), QStringLiteral("&Close"), true);
-    connect(btn_close, &QPushButton::clicked, this, &QDialog::close);
+    btn_close = addCloseButton();
 }

@@ -6,6 +6,5 @@ Tfrm_tischerzeugen::Tfrm_tischerzeugen(QWidget* parent)
     : DeskWindow(QStringLiteral("frm_tischerzeugen"), QStringLiteral("add a court"), parent)
 {
     resize(640, 420);
-    btn_close = addBottomButton(QStringLiteral("btn_close"), QStringLiteral("&Close"), true);
-    connect(btn_close, &QPushButton::clicked, this, &QDialog::close);
+    btn_close = addCloseButton();
 }

@@ -7,6 +7,5 @@ Tfrm_gruppensteuerung::Tfrm_gruppensteuerung(QWidget* parent)
 {
     setHelpTopic(2200);
     resize(640, 420);
-    btn_close = addBottomButton(QStringLiteral("btn_close"), QStringLiteral("&Close"), true);
-    connect(btn_close, &QPushButton::clicked, this, &QDialog::close);
+    btn_close = addCloseButton();
 }

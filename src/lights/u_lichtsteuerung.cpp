@@ -7,6 +7,5 @@ Tfrm_lichtsteuerung::Tfrm_lichtsteuerung(QWidget* parent)
 {
     setHelpTopic(2100);
     resize(640, 420);
-    btn_close = addBottomButton(QStringLiteral("btn_close"), QStringLiteral("&Close"), true);
-    connect(btn_close, &QPushButton::clicked, this, &QDialog::close);
+    btn_close = addCloseButton();
 }

@@ -7,6 +7,5 @@ Tfrm_schalttafel::Tfrm_schalttafel(QWidget* parent)
 {
     setHelpTopic(2300);
     resize(640, 420);
-    btn_close = addBottomButton(QStringLiteral("btn_close"), QStringLiteral("&Close"), true);
-    connect(btn_close, &QPushButton::clicked, this, &QDialog::close);
+    btn_close = addCloseButton();
 }

@@ -13,6 +13,5 @@ Tfrm_reservieren::Tfrm_reservieren(QWidget* parent)
     ed_stunde = new QLineEdit(body());
     ed_stunde->setObjectName(QStringLiteral("ed_stunde"));
     ed_stunde->hide();
-    btn_close = addBottomButton(QStringLiteral("btn_close"), QStringLiteral("&Close"), true);
-    connect(btn_close, &QPushButton::clicked, this, &QDialog::close);
+    btn_close = addCloseButton();
 }

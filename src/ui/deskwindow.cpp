@@ -92,3 +92,10 @@ QPushButton* DeskWindow::addBottomButton(const QString& name, const QString& cap
         setEscapeButton(button);
     return button;
 }
+
+QPushButton* DeskWindow::addCloseButton()
+{
+    QPushButton* button = addBottomButton(QStringLiteral("btn_close"), QStringLiteral("&Close"), true);
+    connect(button, &QPushButton::clicked, this, &QDialog::close);
+    return button;
+}

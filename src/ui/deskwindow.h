@@ -43,6 +43,8 @@ protected:
     QWidget* body();
     // Adds a button to the bottom row, right-aligned; with escape it is the button Esc presses.
     QPushButton* addBottomButton(const QString& name, const QString& caption, bool escape = false);
+    // The window's "&Close" button btn_close: Esc presses it and it closes the window.
+    QPushButton* addCloseButton();
 
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;

@@ -41,6 +41,7 @@ LoginWindow::LoginWindow(const QString& name, const QString& okCaption, QWidget*
     ed_passwort->setObjectName(QStringLiteral("ed_passwort"));
     ed_passwort->setMaxLength(30);
     ed_passwort->setEchoMode(QLineEdit::Password);
+    ed_passwort->setStyleSheet(QStringLiteral("lineedit-password-character: 42")); // '*', not the style's dot
     lbl_status = new QLabel(QStringLiteral("Cardstatus"), body());
     lbl_status->setObjectName(QStringLiteral("lbl_status"));
     lbl_status->hide();

@@ -3,6 +3,7 @@
 #include "app/u_main.h"
 #include "app/u_runonce.h"
 #include "app/windowset.h"
+#include "data/store.h"
 #include "platform/messages.h"
 #include "ui/forms.h"
 
@@ -46,5 +47,7 @@ int main(int argc, char** argv)
     mainWindow->show();
     const int code = QApplication::exec();
     WindowSet::destroyAll();
+    // Closed while the application object still exists, before static statements go away.
+    Store::close();
     return code;
 }

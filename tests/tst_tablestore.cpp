@@ -20,6 +20,7 @@ private slots:
     void appendEditDeleteOnTableWithoutKey();
     void refusedInsertIsSilent();
     void newRowDefaults();
+    void scrollAndDeleteHooks();
     void liveQueryAppendsRows();
     void cancelDropsTheNewRow();
     void parameterUsedTwice();
@@ -185,6 +186,28 @@ void TestTableStore::newRowDefaults()
     QCOMPARE(TestInstallation::scalar("select Tischtyp from Tischfarben where TypNr = 3").toString(),
              QString("Badminton"));
     QVERIFY(types.findKey(3));
+}
+
+void TestTableStore::scrollAndDeleteHooks()
+{
+    RecordSet members;
+    members.openTable("Mitglieder", "Mitgliedsnummer");
+    QList<int> seen;
+    members.afterScroll = [&] { seen << members.field("Mitgliedsnummer").asInteger(); };
+    bool allow = false;
+    members.beforeDelete = [&] { return allow; };
+    members.next();
+    members.last();
+    members.next(); // past the end: no move, no call
+    QCOMPARE(seen, (QList<int>{2, 12}));
+    QVERIFY(members.eof());
+
+    QVERIFY(!members.remove());
+    QCOMPARE(TestInstallation::scalar("select count(*) from Mitglieder").toInt(), 12);
+    allow = true;
+    QVERIFY(members.remove());
+    QCOMPARE(TestInstallation::scalar("select max(Mitgliedsnummer) from Mitglieder").toInt(), 11);
+    QCOMPARE(members.field("Mitgliedsnummer").asInteger(), 11); // the row before the deleted last one
 }
 
 void TestTableStore::liveQueryAppendsRows()

@@ -5,25 +5,8 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QPainter>
 #include <QProgressBar>
 #include <QVBoxLayout>
-
-namespace {
-
-class Picture : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        Pictures::paintHall(p, rect());
-    }
-};
-
-} // namespace
 
 Tfrm_intro::Tfrm_intro(int objects, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
@@ -33,7 +16,7 @@ Tfrm_intro::Tfrm_intro(int objects, QWidget* parent)
     setAttribute(Qt::WA_QuitOnClose, false);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 8);
-    auto* picture = new Picture(this);
+    auto* picture = new HallPicture(this);
     picture->setObjectName(QStringLiteral("Image1"));
     picture->setFixedSize(460, 240);
     layout->addWidget(picture);

@@ -41,7 +41,6 @@
 #include <QDesktopServices>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPainter>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -49,19 +48,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-// Image1: the hall, stretched over the panel.
-class HallPicture : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        Pictures::paintHall(p, rect());
-    }
-};
 
 using Slot = void (Tfrm_main::*)();
 using Tool = Pictures::Tool;

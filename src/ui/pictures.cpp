@@ -591,3 +591,9 @@ void paintClosing(QPainter& p, const QRect& area, int frame)
 }
 
 } // namespace Pictures
+
+void HallPicture::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    Pictures::paintHall(p, rect());
+}

@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QPixmap>
+#include <QWidget>
 
 class QPainter;
 class QRect;
@@ -45,3 +46,12 @@ inline constexpr int closingFrames = 24;
 void paintClosing(QPainter& painter, const QRect& area, int frame);
 
 } // namespace Pictures
+
+// A widget showing the hall, stretched over its area (the main window's Image1, the loading screen).
+class HallPicture : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};

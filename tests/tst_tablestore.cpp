@@ -356,6 +356,23 @@ void TestTableStore::modelEditsPostThroughTheSet()
     QVERIFY(model.setData(model.index(3, column), "888"));
     model.revert();
     QCOMPARE(TestInstallation::scalar("select count(*) from Namen where Telefonnummer = '888'").toInt(), 0);
+
+    // Inserted and removed rows are announced as such, so a view keeps its place.
+    QPersistentModelIndex second = model.index(1, 0);
+    QList<int> inserted, removed;
+    connect(&model, &QAbstractItemModel::rowsInserted, this,
+            [&](const QModelIndex&, int first, int) { inserted << first; });
+    connect(&model, &QAbstractItemModel::rowsRemoved, this,
+            [&](const QModelIndex&, int first, int) { removed << first; });
+    names.append();
+    QCOMPARE(model.rowCount(), 7);
+    names.cancel();
+    names.moveTo(0);
+    names.remove();
+    QCOMPARE(inserted, QList<int>{6});
+    QCOMPARE(removed, (QList<int>{6, 0}));
+    QVERIFY(second.isValid());
+    QCOMPARE(second.row(), 0);
 }
 
 void TestTableStore::missingDatabaseIsAnErrorNotAnEmptyFile()

@@ -294,11 +294,12 @@ bool RecordSet::append()
         return false;
     buffer_ = Row{};
     buffer_.values.resize(fields_.size());
+    emit rowAboutToBeAppended(int(rows_.size()));
     rows_.push_back(buffer_);
+    emit rowAppended(int(rows_.size()) - 1);
     current_ = int(rows_.size()) - 1;
     eof_ = bof_ = false;
     setState(State::Insert);
-    emit rowAppended(current_);
     emit currentChanged(current_);
     if (onNewRecord)
         onNewRecord();
@@ -369,8 +370,9 @@ void RecordSet::cancel()
 {
     if (state_ == State::Insert) {
         const int row = current_;
-        rows_.removeAt(row);
         setState(State::Browse);
+        emit rowAboutToBeRemoved(row);
+        rows_.removeAt(row);
         emit rowRemoved(row);
         current_ = -1;
         setCurrent(row - 1);
@@ -397,6 +399,7 @@ bool RecordSet::remove()
     query.bindValue(0, rows_[current_].rowid);
     run(query);
     const int row = current_;
+    emit rowAboutToBeRemoved(row);
     rows_.removeAt(row);
     emit rowRemoved(row);
     current_ = -1;

@@ -75,7 +75,10 @@ public:
 signals:
     void reset();
     void rowChanged(int row);
+    // Each pair brackets the change, as Qt's models announce inserted and removed rows.
+    void rowAboutToBeAppended(int row);
     void rowAppended(int row);
+    void rowAboutToBeRemoved(int row);
     void rowRemoved(int row);
     void currentChanged(int row);
     void stateChanged();

@@ -12,15 +12,13 @@ RecordSetModel::RecordSetModel(RecordSet* records, QObject* parent)
     });
     connect(records, &RecordSet::rowChanged, this,
             [this](int row) { emit dataChanged(index(row, 0), index(row, columnCount() - 1)); });
-    // The set has already changed when it tells; a reset keeps views consistent with it.
-    connect(records, &RecordSet::rowAppended, this, [this] {
-        beginResetModel();
-        endResetModel();
-    });
-    connect(records, &RecordSet::rowRemoved, this, [this] {
-        beginResetModel();
-        endResetModel();
-    });
+    // Views and mappers keep their current row across an insert or a delete.
+    connect(records, &RecordSet::rowAboutToBeAppended, this,
+            [this](int row) { beginInsertRows({}, row, row); });
+    connect(records, &RecordSet::rowAppended, this, [this] { endInsertRows(); });
+    connect(records, &RecordSet::rowAboutToBeRemoved, this,
+            [this](int row) { beginRemoveRows({}, row, row); });
+    connect(records, &RecordSet::rowRemoved, this, [this] { endRemoveRows(); });
 }
 
 int RecordSetModel::rowCount(const QModelIndex& parent) const

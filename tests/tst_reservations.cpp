@@ -172,9 +172,10 @@ void TestReservations::shadeWalk_data()
         << QStringList{"0 4 20 1", "1 3 8 1", "1 4 8 1"} << "111";
     QTest::newRow("a walk over one day of the week can shade it otherwise")
         << QStringList{"1 0 4 20 1 0", "2 1 4 8 1 0"} << 1 << 1 << QStringList{"1 4 8 1"} << "1";
+    // Read, the row of the day before would turn the first in-range booking on its court to shade 2.
     QTest::newRow("rows outside the days are not read")
-        << QStringList{"1 -1 1 10 1 0", "2 2 1 10 1 0", "3 0 1 10 1 1"} << 0 << 1
-        << QStringList{"-1 1 10 1", "0 1 10 1", "2 1 10 1"} << ".P.";
+        << QStringList{"1 -1 1 10 1 0", "2 0 1 10 1 0", "3 1 1 10 1 1", "4 2 1 10 1 0"} << 0 << 1
+        << QStringList{"-1 1 10 1", "0 1 10 1", "1 1 10 1", "2 1 10 1"} << ".1P.";
 }
 
 void TestReservations::shadeWalk()

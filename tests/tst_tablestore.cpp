@@ -1,9 +1,15 @@
+#include "data/displayformat.h"
 #include "data/query.h"
 #include "data/recordset.h"
 #include "data/recordsetmodel.h"
+#include "data/session.h"
 #include "data/store.h"
+#include "platform/messages.h"
 #include "testinstallation.h"
 
+#include <QAbstractItemModelTester>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTest>
 
 class TestTableStore : public QObject {
@@ -29,6 +35,18 @@ private slots:
     void transactionRollsBackUnlessCommitted();
     void modelEditsPostThroughTheSet();
     void missingDatabaseIsAnErrorNotAnEmptyFile();
+    void keyEditThenSecondEditOfTheSameRow_data();
+    void keyEditThenSecondEditOfTheSameRow();
+    void writeThatReachesNoRowIsAnError();
+    void tableRulesRefusePosting_data();
+    void tableRulesRefusePosting();
+    void otherProgramsMeetTheSameRules_data();
+    void otherProgramsMeetTheSameRules();
+    void emptiedFieldIsWrittenEmpty();
+    void distinctResultOpensReadOnlyForAGrid();
+    void failedPostInTheModelIsShownAndKeepsTheEdit();
+    void moneyFormats_data();
+    void moneyFormats();
 
 private:
     TestInstallation* installation = nullptr;
@@ -381,6 +399,240 @@ void TestTableStore::missingDatabaseIsAnErrorNotAnEmptyFile()
     QFile::rename(installation->databaseFile(), installation->databaseFile() + ".moved");
     QVERIFY_THROWS_EXCEPTION(StoreError, Query("select * from Tische").open());
     QVERIFY(!QFile::exists(installation->databaseFile()));
+}
+
+void TestTableStore::keyEditThenSecondEditOfTheSameRow_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QString>("textField");
+    // Schaltplan's key is SQLite's rowid, Mitglieder's is not: both must keep the row's address.
+    QTest::newRow("key is the rowid") << "Schaltplan" << "Anschluss" << 40 << 41 << "Bezeichnung";
+    QTest::newRow("key beside the rowid") << "Mitglieder" << "Mitgliedsnummer" << 5 << 500 << "Nachname";
+}
+
+void TestTableStore::keyEditThenSecondEditOfTheSameRow()
+{
+    QFETCH(QString, table);
+    QFETCH(QString, key);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QString, textField);
+    RecordSet records;
+    records.openTable(table, key);
+    QVERIFY(records.findKey(from));
+    records.setField(key, to);
+    records.post();
+    records.setField(textField, "second edit");
+    records.post();
+    records.setField(textField, "third edit");
+    records.post();
+    const QString count = QStringLiteral("select count(*) from %1 where %2 = ?").arg(table, key);
+    QCOMPARE(TestInstallation::scalar(count, {from}).toInt(), 0);
+    QCOMPARE(TestInstallation::scalar(QStringLiteral("select %1 from %2 where %3 = ?").arg(textField, table, key), {to})
+                 .toString(),
+             QString("third edit"));
+    QVERIFY(records.remove());
+    QCOMPARE(TestInstallation::scalar(count, {to}).toInt(), 0);
+}
+
+void TestTableStore::writeThatReachesNoRowIsAnError()
+{
+    RecordSet names;
+    names.openTable("Namen", "Name");
+    const QString first = names.field("Name").asString();
+    TestInstallation::exec("delete from Namen where Name = ?", {first});
+    names.setField("Telefonnummer", "lost?");
+    QVERIFY_THROWS_EXCEPTION(StoreError, names.post());
+    QCOMPARE(names.state(), RecordSet::State::Edit); // what was typed is still there to copy
+    QCOMPARE(names.field("Telefonnummer").asString(), QString("lost?"));
+    names.cancel();
+    QVERIFY_THROWS_EXCEPTION(StoreError, names.remove());
+}
+
+void TestTableStore::tableRulesRefusePosting_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("member without a number")
+        << "Mitglieder" << "Mitgliedsnummer" << QVariant() << "Field 'Mitgliedsnummer' must have a value.";
+    QTest::newRow("name of 31 characters") << "Namen" << "Name" << QVariant(QString(31, 'x'))
+                                           << "Field 'Name' holds at most 30 characters; the text has 31.";
+    QTest::newRow("court type without a name")
+        << "Tischfarben" << "Tischtyp" << QVariant("") << "Field 'Tischtyp' must have a value.";
+}
+
+void TestTableStore::tableRulesRefusePosting()
+{
+    QFETCH(QString, table);
+    QFETCH(QString, field);
+    QFETCH(QVariant, value);
+    QFETCH(QString, message);
+    RecordSet records;
+    records.openTable(table);
+    const int before = records.count();
+    records.append();
+    for (const QString& f : records.fieldNames()) // a valid row but for the field under test
+        if (records.fieldRequired(f))
+            records.setField(f, records.fieldSize(f) > 0 ? QVariant("ok") : QVariant(9999));
+    records.setField(field, value);
+    try {
+        records.post();
+        QFAIL("posted against the table's rules");
+    } catch (const StoreError& e) {
+        QCOMPARE(e.message(), message);
+    }
+    QCOMPARE(records.state(), RecordSet::State::Insert);
+    records.cancel();
+    QCOMPARE(TestInstallation::scalar(QStringLiteral("select count(*) from %1").arg(table)).toInt(), before);
+}
+
+void TestTableStore::otherProgramsMeetTheSameRules_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QVariantList>("values");
+    QTest::newRow("member without a number") << "insert into Mitglieder (Nachname) values (?)" << QVariantList{"Roe"};
+    QTest::newRow("member number of 8 digits")
+        << "insert into Mitglieder (Mitgliedsnummer) values (?)" << QVariantList{10000000};
+    QTest::newRow("name of 31 characters") << "insert into Namen (Name) values (?)" << QVariantList{QString(31, 'n')};
+    QTest::newRow("empty name") << "insert into Namen (Name) values (?)" << QVariantList{""};
+    QTest::newRow("reservator of 31 characters")
+        << "update Reservierung set Reservierer = ?" << QVariantList{QString(31, 'r')};
+    QTest::newRow("currency of 7 characters") << "update \"Länder\" set \"Währung\" = ?" << QVariantList{"EUR EUR"};
+}
+
+void TestTableStore::otherProgramsMeetTheSameRules()
+{
+    QFETCH(QString, sql);
+    QFETCH(QVariantList, values);
+    QSqlQuery query(Store::database());
+    QVERIFY(query.prepare(sql));
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(i, values[i]);
+    QVERIFY(!query.exec());
+    QVERIFY2(query.lastError().text().contains("constraint", Qt::CaseInsensitive), qPrintable(query.lastError().text()));
+    // Thirty characters fit.
+    if (values.value(0).toString().size() == 31) {
+        QSqlQuery fits(Store::database());
+        QVERIFY(fits.prepare(sql));
+        fits.bindValue(0, QString(30, 'n'));
+        QVERIFY2(fits.exec(), qPrintable(fits.lastError().text()));
+    }
+}
+
+void TestTableStore::emptiedFieldIsWrittenEmpty()
+{
+    RecordSet names;
+    names.openTable("Namen", "Name");
+    const QString name = names.field("Name").asString();
+    names.setField("Telefonnummer", "");
+    names.post();
+    QVERIFY(TestInstallation::scalar("select Telefonnummer from Namen where Name = ?", {name}).isNull());
+    QVERIFY(names.field("Telefonnummer").isEmpty());
+
+    // A new row writes its empty fields as empty too.
+    names.append();
+    names.setField("Name", "Nobody");
+    names.post();
+    QCOMPARE(TestInstallation::scalar("select count(*) from Namen where Name = 'Nobody' and Telefonnummer is null")
+                 .toInt(),
+             1);
+}
+
+void TestTableStore::distinctResultOpensReadOnlyForAGrid()
+{
+    const int day = int(TestInstallation::scalar("select min(Datum) from Reservierung").toDouble());
+    RecordSet list;
+    list.openQuery("select distinct Reservierer,Datum,Reservierungsnummer,Platz,Bezahlt from Reservierung "
+                   "where Datum =:pdatum and Platz between :pvonplatz and :pbisplatz "
+                   "order by Datum,Reservierer,Reservierungsnummer,Platz",
+                   {{"pdatum", day}, {"pvonplatz", 1}, {"pbisplatz", 12}});
+    const int expected =
+        TestInstallation::scalar("select count(*) from (select distinct Reservierer, Reservierungsnummer, Platz "
+                                 "from Reservierung where Datum = ?)",
+                                 {day})
+            .toInt();
+    QVERIFY(expected > 0);
+    QCOMPARE(list.count(), expected);
+    QCOMPARE(list.fieldNames().first(), QString("Reservierer"));
+    QVERIFY(list.isReadOnly());
+    QVERIFY_THROWS_EXCEPTION(StoreError, list.edit());
+
+    RecordSetModel model(&list);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.setColumns({{"Reservierer", "Reservator"},
+                      {"Platz", "Court", 40, Qt::AlignCenter},
+                      {"Bezahlt", "Payed", 50, Qt::AlignLeft, GridColumn::Display::Flag, false, QColor(0, 128, 0),
+                       QColor(255, 255, 0)}});
+    QCOMPARE(model.columnCount(), 3);
+    QCOMPARE(model.headerData(2, Qt::Horizontal).toString(), QString("Payed"));
+    QVERIFY(!(model.flags(model.index(0, 0)) & Qt::ItemIsEditable));
+    for (int row = 0; row < model.rowCount(); ++row) {
+        list.moveTo(row);
+        const bool paid = list.field("Bezahlt").asBoolean();
+        QCOMPARE(model.data(model.index(row, 0)).toString(), list.field("Reservierer").asString());
+        QCOMPARE(model.data(model.index(row, 2)).toString(), paid ? QString("True") : QString("False"));
+        QCOMPARE(model.data(model.index(row, 2), Qt::BackgroundRole).value<QColor>(),
+                 paid ? QColor(0, 128, 0) : QColor(255, 255, 0));
+        QCOMPARE(model.data(model.index(row, 1), Qt::TextAlignmentRole).value<Qt::Alignment>(),
+                 Qt::Alignment(Qt::AlignCenter));
+    }
+    list.refresh();
+    QCOMPARE(model.rowCount(), expected);
+}
+
+void TestTableStore::failedPostInTheModelIsShownAndKeepsTheEdit()
+{
+    QStringList shown;
+    Messages::setHandler([&shown](Messages::Kind, const QString& text) {
+        shown << text;
+        return Messages::Answer::Ok;
+    });
+    RecordSet names;
+    names.openTable("Namen", "Name");
+    RecordSetModel model(&names);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    const int column = names.fieldIndex("Name");
+    QVERIFY(model.setData(model.index(0, column), QString(31, 'x')));
+    QVERIFY(!model.submit());
+    QCOMPARE(shown, QStringList{"Field 'Name' holds at most 30 characters; the text has 31."});
+    QCOMPARE(names.state(), RecordSet::State::Edit);
+    QCOMPARE(model.data(model.index(0, column), Qt::EditRole).toString(), QString(31, 'x'));
+    QVERIFY(model.setData(model.index(0, column), "Corrected"));
+    QVERIFY(model.submit());
+    QCOMPARE(TestInstallation::scalar("select count(*) from Namen where Name = 'Corrected'").toInt(), 1);
+    Messages::setHandler({});
+}
+
+void TestTableStore::moneyFormats_data()
+{
+    QTest::addColumn<int>("factor");
+    QTest::addColumn<double>("amount");
+    QTest::addColumn<QString>("screen");
+    QTest::addColumn<QString>("receipt");
+    QTest::newRow("whole, thousands") << 1 << 1234567.4 << "1,234,567 " << "1,234,567";
+    QTest::newRow("whole, negative") << 1 << -1234.0 << "-1,234" << "-1,234";
+    QTest::newRow("whole, zero") << 1 << 0.0 << "0 " << "0";
+    QTest::newRow("one decimal") << 10 << 1234.56 << "1,234.6" << "1,234.6";
+    QTest::newRow("one decimal, negative") << 10 << -0.5 << "-0.5" << "-0.5";
+    QTest::newRow("two decimals") << 100 << 999.5 << "999.50 " << "999.50";
+    QTest::newRow("two decimals, thousand") << 100 << 1000.0 << "1,000.00 " << "1,000.00";
+    QTest::newRow("rounds to zero: no minus") << 100 << -0.001 << "0.00 " << "0.00";
+}
+
+void TestTableStore::moneyFormats()
+{
+    QFETCH(int, factor);
+    QFETCH(double, amount);
+    QFETCH(QString, screen);
+    QFETCH(QString, receipt);
+    Session::Nachkommafaktor = factor;
+    QCOMPARE(DisplayFormat::money(amount), screen);
+    QCOMPARE(DisplayFormat::receiptMoney(amount), receipt);
 }
 
 QTEST_GUILESS_MAIN(TestTableStore)

@@ -39,6 +39,26 @@ QStringList indexColumns(const QString& index)
     return columns;
 }
 
+// A select over one table whose rows stand one for one for stored rows can be written back;
+// distinct, grouped, aggregated or joined results cannot.
+bool writesBack(const QString& afterSelect)
+{
+    static const QRegularExpression derived(
+        QStringLiteral("^\\s*distinct\\b|\\bgroup\\s+by\\b|\\bunion\\b|\\bjoin\\b|"
+                       "\\b(count|sum|max|min|avg|total|group_concat)\\s*\\(|"
+                       "\\bfrom\\s+(\"[^\"]+\"|'[^']+'|[^\\s,;()]+)(\\s+\\w+)?\\s*,"),
+        QRegularExpression::CaseInsensitiveOption);
+    return !derived.match(afterSelect).hasMatch();
+}
+
+// Stored and edited values are the same when both are empty or both hold the same value.
+bool sameValue(const QVariant& a, const QVariant& b)
+{
+    if (a.isNull() || b.isNull())
+        return a.isNull() == b.isNull();
+    return a == b;
+}
+
 } // namespace
 
 RecordSet::RecordSet(QObject* parent)
@@ -60,6 +80,7 @@ void RecordSet::openTable(const QString& table, const QString& index)
                 orderFields_ << f.trimmed();
         }
     }
+    live_ = true;
     QString sql = QStringLiteral("select rowid as %1, * from %2").arg(rowidColumn, Store::quoted(table));
     if (!orderFields_.isEmpty()) {
         QStringList quotedFields;
@@ -86,7 +107,9 @@ void RecordSet::openQuery(const QString& sql, const QHash<QString, QVariant>& pa
         throw StoreError(QStringLiteral("Not a select over one table: %1").arg(sql));
     table_ = from.captured(2) + from.captured(3) + from.captured(4);
     orderFields_.clear();
-    sql_ = QStringLiteral("select rowid as %1, ").arg(rowidColumn) + sql.mid(select.capturedEnd());
+    const QString afterSelect = sql.mid(select.capturedEnd());
+    live_ = writesBack(afterSelect);
+    sql_ = live_ ? QStringLiteral("select rowid as %1, ").arg(rowidColumn) + afterSelect : sql;
     params_.clear();
     for (auto it = params.begin(); it != params.end(); ++it)
         params_.insert(it.key().toLower(), storable(it.value()));
@@ -100,23 +123,75 @@ void RecordSet::load(const QString& sql, const QHash<QString, QVariant>& params)
     bindPositional(query, positional, params);
     run(query);
     const QSqlRecord record = query.record();
+    const int skip = live_ ? 1 : 0;
     fields_.clear();
-    for (int i = 1; i < record.count(); ++i)
+    for (int i = skip; i < record.count(); ++i)
         fields_ << record.fieldName(i);
     const int width = int(fields_.size());
     rows_.clear();
     while (query.next()) {
         Row row;
-        row.rowid = query.value(0).toLongLong();
+        row.rowid = live_ ? query.value(0).toLongLong() : 0;
         row.values.resize(width);
         for (int i = 0; i < width; ++i)
-            row.values[i] = query.value(i + 1);
+            row.values[i] = query.value(i + skip);
         rows_.push_back(std::move(row));
     }
+    loadRules();
     state_ = State::Browse;
     emit reset();
     emit stateChanged();
     first();
+}
+
+void RecordSet::loadRules()
+{
+    rules_ = QVector<Rule>(fields_.size());
+    if (!live_)
+        return;
+    static const QRegularExpression sized(QStringLiteral("char\\s*\\(\\s*(\\d+)\\s*\\)"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    QSqlQuery query = prepared(QStringLiteral("select name, type, \"notnull\" from pragma_table_info(?)"));
+    query.bindValue(0, table_);
+    run(query);
+    while (query.next()) {
+        const int position = fieldIndex(query.value(0).toString());
+        if (position < 0)
+            continue;
+        const auto size = sized.match(query.value(1).toString());
+        rules_[position].size = size.hasMatch() ? size.captured(1).toInt() : 0;
+        rules_[position].required = query.value(2).toInt() != 0;
+    }
+}
+
+int RecordSet::fieldSize(const QString& name) const
+{
+    const int position = fieldIndex(name);
+    requireField(position, name);
+    return rules_.value(position).size;
+}
+
+bool RecordSet::fieldRequired(const QString& name) const
+{
+    const int position = fieldIndex(name);
+    requireField(position, name);
+    return rules_.value(position).required;
+}
+
+// The messages name the field as the desk sees it, so that the user knows what to correct.
+void RecordSet::checkRules() const
+{
+    for (int i = 0; i < fields_.size(); ++i) {
+        const FieldValue value(buffer_.values[i]);
+        if (rules_[i].required && value.isEmpty())
+            throw StoreError(QStringLiteral("Field '%1' must have a value.").arg(fields_[i]));
+        if (rules_[i].size > 0 && value.variant().typeId() == QMetaType::QString &&
+            value.asString().size() > rules_[i].size)
+            throw StoreError(QStringLiteral("Field '%1' holds at most %2 characters; the text has %3.")
+                                 .arg(fields_[i])
+                                 .arg(rules_[i].size)
+                                 .arg(value.asString().size()));
+    }
 }
 
 void RecordSet::refresh()
@@ -266,7 +341,11 @@ void RecordSet::setField(int position, const QVariant& value)
     requireField(position, QString::number(position));
     if (state_ == State::Browse)
         edit();
-    buffer_.values[position] = storable(value);
+    QVariant stored = storable(value);
+    // An emptied text is an empty field, as the desk sees it, not a text of no characters.
+    if (stored.typeId() == QMetaType::QString && stored.toString().isEmpty())
+        stored = QVariant();
+    buffer_.values[position] = stored;
     if (current_ >= 0)
         emit rowChanged(current_);
 }
@@ -275,7 +354,7 @@ void RecordSet::ensureWritable() const
 {
     if (state_ == State::Inactive)
         throw StoreError(QStringLiteral("Dataset not open"));
-    if (readOnly_)
+    if (isReadOnly())
         throw StoreError(QStringLiteral("Cannot modify a read-only dataset"));
 }
 
@@ -321,49 +400,58 @@ void RecordSet::post()
 {
     if (state_ != State::Edit && state_ != State::Insert)
         return;
-    const QString table = Store::quoted(table_);
-    QStringList columns;
-    QVector<QVariant> values;
-    const Row& stored = rows_[current_];
-    for (int i = 0; i < fields_.size(); ++i) {
-        const QVariant& v = buffer_.values[i];
-        const bool changed = state_ == State::Insert
-                                 ? !v.isNull()
-                                 : v != stored.values[i] || v.isNull() != stored.values[i].isNull();
-        if (changed) {
-            columns << Store::quoted(fields_[i]);
-            values << v;
-        }
-    }
-    if (state_ == State::Insert) {
-        QString sql;
-        if (columns.isEmpty()) {
-            sql = QStringLiteral("insert into %1 default values").arg(table);
-        } else {
-            sql = QStringLiteral("insert into %1 (%2) values (%3)")
-                      .arg(table, columns.join(QLatin1Char(',')),
-                           QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')));
-        }
-        QSqlQuery query = prepared(sql);
-        for (int i = 0; i < values.size(); ++i)
-            query.bindValue(i, values[i]);
-        run(query);
-        buffer_.rowid = query.lastInsertId().toLongLong();
-    } else if (!columns.isEmpty()) {
-        QStringList sets;
-        for (const QString& c : columns)
-            sets << c + QStringLiteral("=?");
-        QSqlQuery query = prepared(
-            QStringLiteral("update %1 set %2 where rowid=?").arg(table, sets.join(QLatin1Char(','))));
-        int i = 0;
-        for (; i < values.size(); ++i)
-            query.bindValue(i, values[i]);
-        query.bindValue(i, buffer_.rowid);
-        run(query);
-    }
+    checkRules();
+    if (state_ == State::Insert)
+        insertBuffer();
+    else
+        updateBuffer();
     rows_[current_] = buffer_;
     setState(State::Browse);
     emit rowChanged(current_);
+}
+
+void RecordSet::insertBuffer()
+{
+    // Every field is written, an empty one as empty: the row stored is the row the user saw.
+    QStringList columns;
+    for (const QString& f : std::as_const(fields_))
+        columns << Store::quoted(f);
+    QSqlQuery query = prepared(QStringLiteral("insert into %1 (%2) values (%3)")
+                                   .arg(Store::quoted(table_), columns.join(QLatin1Char(',')),
+                                        QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(','))));
+    for (int i = 0; i < buffer_.values.size(); ++i)
+        query.bindValue(i, buffer_.values[i]);
+    run(query);
+    buffer_.rowid = query.lastInsertId().toLongLong();
+}
+
+void RecordSet::updateBuffer()
+{
+    const Row& stored = rows_[current_];
+    QStringList sets;
+    QVector<QVariant> values;
+    for (int i = 0; i < fields_.size(); ++i) {
+        if (!sameValue(buffer_.values[i], stored.values[i])) {
+            sets << Store::quoted(fields_[i]) + QStringLiteral("=?");
+            values << buffer_.values[i];
+        }
+    }
+    if (sets.isEmpty())
+        return;
+    // Where the key is the rowid, changing the key moves the row: its new address comes back.
+    QSqlQuery query = prepared(QStringLiteral("update %1 set %2 where rowid=? returning rowid")
+                                   .arg(Store::quoted(table_), sets.join(QLatin1Char(','))));
+    int i = 0;
+    for (; i < values.size(); ++i)
+        query.bindValue(i, values[i]);
+    query.bindValue(i, buffer_.rowid);
+    run(query);
+    const bool found = query.next();
+    const qint64 rowid = found ? query.value(0).toLongLong() : 0;
+    query.finish();
+    if (!found)
+        throw StoreError(QStringLiteral("The row could not be saved: it is no longer in %1.").arg(table_));
+    buffer_.rowid = rowid;
 }
 
 void RecordSet::cancel()
@@ -398,6 +486,8 @@ bool RecordSet::remove()
     QSqlQuery query = prepared(QStringLiteral("delete from %1 where rowid=?").arg(Store::quoted(table_)));
     query.bindValue(0, rows_[current_].rowid);
     run(query);
+    if (query.numRowsAffected() == 0)
+        throw StoreError(QStringLiteral("The row could not be deleted: it is no longer in %1.").arg(table_));
     const int row = current_;
     emit rowAboutToBeRemoved(row);
     rows_.removeAt(row);

@@ -13,7 +13,11 @@
 
 // An editable set of rows of one table: the whole table in an index order, or the live result of
 // a select over one table. Rows are addressed by SQLite's rowid, so tables without a key edit as
-// well. Windows bind to it through RecordSetModel; logic uses it directly.
+// well; the address follows a row whose key is its rowid when that key changes. Any other select
+// (distinct, grouped, aggregated, joined) opens read-only. Posting keeps the table's rules: a
+// required field must hold a value and a text must fit its field; a post or delete that reaches
+// no stored row is a store error, never a silent success. Windows bind to it through
+// RecordSetModel; logic uses it directly.
 class RecordSet : public QObject {
     Q_OBJECT
 public:
@@ -24,8 +28,8 @@ public:
     // index: empty (stored order), field names separated by ';' or ',' ("Tischnummer"), or the
     // name of a secondary index ("Zuname", "si_name").
     void openTable(const QString& table, const QString& index = {});
-    // A select over one table ("select * from Kennzahlen", "select * from Namen where 1= 3");
-    // params are bound by name.
+    // A select over one table ("select * from Kennzahlen", "select * from Namen where 1= 3") opens
+    // live; any other select opens read-only. params are bound by name.
     void openQuery(const QString& sql, const QHash<QString, QVariant>& params = {});
     // Closes and opens again with the same table or statement; the cursor goes to the first row.
     void refresh();
@@ -34,7 +38,8 @@ public:
     bool isOpen() const { return state_ != State::Inactive; }
     State state() const { return state_; }
     void setReadOnly(bool readOnly) { readOnly_ = readOnly; }
-    bool isReadOnly() const { return readOnly_; }
+    // Also true for a result that cannot be written back (select distinct, group by, ...).
+    bool isReadOnly() const { return readOnly_ || !live_; }
     const QString& tableName() const { return table_; }
 
     int count() const { return int(rows_.size()); }
@@ -56,6 +61,10 @@ public:
     FieldValue field(const QString& name) const;
     FieldValue field(int position) const;
     QVariant valueAt(int row, int position) const;
+    // The table's rules for a field: the most characters a text holds (0: no limit), and whether
+    // the field must hold a value.
+    int fieldSize(const QString& name) const;
+    bool fieldRequired(const QString& name) const;
     void setField(const QString& name, const QVariant& value);
     void setField(int position, const QVariant& value);
 
@@ -89,7 +98,16 @@ private:
         QVector<QVariant> values;
     };
 
+    struct Rule {
+        int size = 0;
+        bool required = false;
+    };
+
     void load(const QString& sql, const QHash<QString, QVariant>& params);
+    void loadRules();
+    void checkRules() const;
+    void insertBuffer();
+    void updateBuffer();
     void requireField(int position, const QString& name) const;
     void setCurrent(int row);
     void setState(State state);
@@ -100,6 +118,7 @@ private:
     QHash<QString, QVariant> params_;
     QStringList orderFields_;
     QStringList fields_;
+    QVector<Rule> rules_; // by field position
     QVector<Row> rows_;
     Row buffer_;
     State state_ = State::Inactive;
@@ -107,4 +126,5 @@ private:
     bool eof_ = true;
     bool bof_ = true;
     bool readOnly_ = false;
+    bool live_ = true; // the first column is the rowid
 };

@@ -1,6 +1,7 @@
 #include "reservations/slots.h"
 
 #include "data/daycount.h"
+#include "data/displayformat.h"
 
 #include <cmath>
 
@@ -44,11 +45,7 @@ QString quarterLabel(int viertelstunde)
 
 QString startTimeText(double moment)
 {
-    const QTime time = DayCount::toDateTime(moment).time();
-    const int h = time.hour() % 12 == 0 ? 12 : time.hour() % 12;
-    return QStringLiteral("%1:%2 %3")
-        .arg(twoDigits(h), twoDigits(time.minute()),
-             time.hour() < 12 ? QStringLiteral("am") : QStringLiteral("pm"));
+    return DisplayFormat::amPmTime(moment);
 }
 
 QString printStartText(int stunde, int viertelstunde)

@@ -2,6 +2,7 @@
 
 #include "ui/keyhabits.h"
 #include "ui/placement.h"
+#include "ui/storeaction.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -31,6 +32,18 @@ void DeskWindow::showIndependent()
     show();
     raise();
     activateWindow();
+}
+
+void DeskWindow::setFixedDialogSize(const QSize& size)
+{
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::CustomizeWindowHint);
+    setFixedSize(size);
+}
+
+bool DeskWindow::runAction(const std::function<void()>& action)
+{
+    return StoreAction::run(action);
 }
 
 int DeskWindow::showModal()

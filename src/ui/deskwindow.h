@@ -4,6 +4,8 @@
 #include <QDialog>
 #include <QPointer>
 
+#include <functional>
+
 class QHBoxLayout;
 class QPushButton;
 
@@ -37,6 +39,12 @@ public:
     void showIndependent();
     // Shows the window modally and returns when it closes.
     int showModal();
+
+    // A dialog of one fixed size: no minimise or maximise box, no resizing.
+    void setFixedDialogSize(const QSize& size);
+
+    // Runs one action of the window; a store error is shown and ends it. True when it ran through.
+    bool runAction(const std::function<void()>& action);
 
 protected:
     // The content area above the bottom button row of the window.

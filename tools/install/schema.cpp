@@ -3,12 +3,15 @@
 #include "data/store.h"
 
 #include <QSqlError>
+#include <QRegularExpression>
 #include <QSqlQuery>
 
 namespace {
 
 // Declared types: SMALLINT/INTEGER for short, integer and whole numbers, DOUBLE for numbers, REAL
-// day counts for dates and timestamps, BOOLEAN 0/1 for logical fields.
+// day counts for dates and timestamps, BOOLEAN 0/1 for logical fields. Every VARCHAR(n) column
+// refuses a longer text and every required one an empty text (withRules below), so that any
+// program writing the file meets the same rules as the windows.
 const char* const statements[] = {
     R"(create table Tische (
         Tischnummer SMALLINT not null primary key,
@@ -40,8 +43,11 @@ const char* const statements[] = {
         Stundenindex INTEGER not null primary key, Stunde VARCHAR(20), Stunde_e VARCHAR(30),
         Sonntag INTEGER, Montag INTEGER, Dienstag INTEGER, Mittwoch INTEGER, Donnerstag INTEGER,
         Freitag INTEGER, Samstag INTEGER))",
+    // INT, not INTEGER: an INTEGER key would be SQLite's rowid and a row without a number would be
+    // numbered silently instead of refused.
     R"(create table Mitglieder (
-        Mitgliedsnummer INTEGER not null primary key, Nachname VARCHAR(30), Vorname VARCHAR(30), Ort VARCHAR(30),
+        Mitgliedsnummer INT not null primary key
+            constraint "Mitgliedsnummer has at most 7 digits" check (Mitgliedsnummer between 0 and 9999999), Nachname VARCHAR(30), Vorname VARCHAR(30), Ort VARCHAR(30),
         PLZ VARCHAR(15), Strasse VARCHAR(30), Hausnummer VARCHAR(15), Telefon VARCHAR(20), Eintritt REAL,
         Austritt REAL, Geburtsdatum REAL, Rabatt DOUBLE, Sonstiges VARCHAR(100)))",
     "create index Zuname on Mitglieder (Nachname)",
@@ -103,10 +109,34 @@ void exec(QSqlDatabase& db, const QString& sql, const QVariantList& values)
     Statement(db, sql).write(values);
 }
 
+// Adds the named checks of the text columns: "Name VARCHAR(30) not null" refuses 31 characters
+// and the empty text. The names are what the engine reports when a write is refused.
+QString withRules(const QString& sql)
+{
+    static const QRegularExpression column(
+        QStringLiteral("(\"[^\"]+\"|\\b\\w+)\\s+VARCHAR\\((\\d+)\\)(\\s+not null)?"),
+        QRegularExpression::CaseInsensitiveOption);
+    QString result;
+    qsizetype done = 0;
+    for (auto it = column.globalMatch(sql); it.hasNext();) {
+        const auto m = it.next();
+        const QString name = m.captured(1);
+        QString bare = name;
+        bare.remove(QLatin1Char('"'));
+        QString rules = QStringLiteral(" constraint \"%1 holds at most %2 characters\" check (length(%3) <= %2)")
+                            .arg(bare, m.captured(2), name);
+        if (!m.captured(3).isEmpty())
+            rules += QStringLiteral(" constraint \"%1 must have a value\" check (%2 <> '')").arg(bare, name);
+        result += sql.mid(done, m.capturedEnd() - done) + rules;
+        done = m.capturedEnd();
+    }
+    return result + sql.mid(done);
+}
+
 void create(QSqlDatabase& db)
 {
     for (const char* sql : statements)
-        exec(db, QString::fromUtf8(sql));
+        exec(db, withRules(QString::fromUtf8(sql)));
 }
 
 } // namespace Schema

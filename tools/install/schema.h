@@ -9,6 +9,8 @@ namespace Schema {
 
 // The fifteen tables of Tennistables in the order they are created.
 QStringList tableNames();
+// A create statement with the checks of its text columns added.
+QString withRules(const QString& sql);
 // Creates every table and index; throws StoreError.
 void create(QSqlDatabase& db);
 // A statement prepared once and run with positional values; throws StoreError.

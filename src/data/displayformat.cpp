@@ -1,0 +1,93 @@
+#include "data/displayformat.h"
+
+#include "data/daycount.h"
+#include "data/session.h"
+
+#include <QLocale>
+
+#include <cmath>
+
+namespace DisplayFormat {
+namespace {
+
+int decimals()
+{
+    switch (Session::Nachkommafaktor) {
+    case 1: return 0;
+    case 10: return 1;
+    default: return 2;
+    }
+}
+
+// Fixed decimals with the thousands grouped by ',' and '.' before the decimals, whatever the
+// system's locale: amounts look the same on screen, on receipts and in the exports.
+QString grouped(double amount, int places)
+{
+    const QString plain = QString::number(std::fabs(amount), 'f', places);
+    const qsizetype point = plain.indexOf(QLatin1Char('.'));
+    QString whole = point < 0 ? plain : plain.left(point);
+    for (qsizetype i = whole.size() - 3; i > 0; i -= 3)
+        whole.insert(i, QLatin1Char(','));
+    // A value that rounds to zero shows no minus sign.
+    const bool negative = amount < 0 && plain.toDouble() != 0.0;
+    return (negative ? QStringLiteral("-") : QString()) + whole + (point < 0 ? QString() : plain.mid(point));
+}
+
+QString twoDigits(int n)
+{
+    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+QString money(double amount)
+{
+    const int places = decimals();
+    const QString text = grouped(amount, places);
+    // The positive sections of ",0 " and ",0.00 " end in a blank; ",0.0" does not.
+    if (text.startsWith(QLatin1Char('-')) || places == 1)
+        return text;
+    return text + QLatin1Char(' ');
+}
+
+QString receiptMoney(double amount)
+{
+    return grouped(amount, decimals());
+}
+
+QString date(double dayCount)
+{
+    if (dayCount == 0)
+        return {};
+    QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
+    // Two-digit years are ambiguous at a desk that keeps accounts for years.
+    if (!format.contains(QLatin1String("yyyy")))
+        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return QLocale::system().toString(DayCount::toDate(std::floor(dayCount)), format);
+}
+
+QString dateTime(double moment)
+{
+    if (moment == 0)
+        return {};
+    const QTime time = DayCount::toDateTime(moment).time();
+    if (time == QTime(0, 0))
+        return date(moment);
+    return date(moment) + QLatin1Char(' ') + QLocale::system().toString(time, QLocale::ShortFormat);
+}
+
+QString amPmTime(double moment)
+{
+    const QTime time = DayCount::toDateTime(moment).time();
+    const int h = time.hour() % 12 == 0 ? 12 : time.hour() % 12;
+    return QStringLiteral("%1:%2 %3")
+        .arg(twoDigits(h), twoDigits(time.minute()),
+             time.hour() < 12 ? QStringLiteral("am") : QStringLiteral("pm"));
+}
+
+QString logical(bool value)
+{
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+} // namespace DisplayFormat

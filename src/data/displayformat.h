@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+// How values read from the tables are shown: money by the session's decimals, day counts as the
+// system's short date, moments as date and time or as "hh:mm am/pm".
+namespace DisplayFormat {
+
+// The screen's money format for Nachkommafaktor 1, 10, 100: ",0 ;-,0", ",0.0;-,0.0",
+// ",0.00 ;-,0.00" (thousands grouped by ',', a positive amount followed by a blank where the
+// format has one). Any other factor shows two decimals.
+QString money(double amount);
+// The receipts' money format: "#,###,##0", "#,###,##0.0", "#,###,##0.00".
+QString receiptMoney(double amount);
+// A day count as the system's short date; an empty field (0) shows nothing.
+QString date(double dayCount);
+// A moment as the short date followed by the time; a moment at midnight shows the date alone.
+QString dateTime(double moment);
+// A moment as "hh:mm am/pm": 14:15 gives "02:15 pm", 00:05 gives "12:05 am".
+QString amPmTime(double moment);
+// A logical field as data-bound controls store it: "True" or "False".
+QString logical(bool value);
+
+} // namespace DisplayFormat

@@ -1,11 +1,24 @@
+#include "data/daycount.h"
 #include "data/recordset.h"
 #include "data/recordsetmodel.h"
 #include "platform/messages.h"
 #include "platform/usersettings.h"
 #include "testinstallation.h"
 #include "ui/deskwindow.h"
+#include "ui/fieldcontrols.h"
+#include "ui/fieldform.h"
 #include "ui/helpviewer.h"
+#include "ui/recordgrid.h"
 #include "ui/recordnavigator.h"
+
+#include <QAccessible>
+#include <QAccessibleTableInterface>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMainWindow>
+#include <QTimer>
 
 #include <QDataWidgetMapper>
 #include <QLineEdit>
@@ -75,6 +88,10 @@ private slots:
     void navigatorDeleteAsksFirst();
     void navigatorShowsStoreErrors();
     void navigatorShowsTheNamedButtons();
+    void helpOpenedFromAModalWindowCanBeUsed();
+    void fieldFormBindsLabelledCappedControls();
+    void fieldFormChoicesChecksAndDates();
+    void gridIsATableToScreenReaders();
 
 private:
     std::unique_ptr<TestInstallation> installation_;
@@ -335,6 +352,181 @@ void TestWindowHabits::navigatorShowsTheNamedButtons()
     QVERIFY(!nav.button(RecordNavigator::Refresh)->isVisible());
     QCOMPARE(nav.button(RecordNavigator::Next)->toolTip(), QStringLiteral("next item"));
     QCOMPARE(nav.button(RecordNavigator::Next)->objectName(), QStringLiteral("nbNext"));
+}
+
+void TestWindowHabits::helpOpenedFromAModalWindowCanBeUsed()
+{
+    QMainWindow main;
+    main.show();
+    Sample w;
+    w.setHelpTopic(700);
+    bool closedWhileModal = false;
+    bool backWithMain = false;
+    int round = 0;
+    const auto inModal = [&] {
+        QTest::keyClick(w.first, Qt::Key_F1);
+        QWidget* viewer = Help::viewer();
+        QVERIFY(viewer && viewer->isVisible());
+        QVERIFY(QTest::qWaitForWindowExposed(viewer));
+        if (round++ == 0) {
+            // A click reaches the viewer's Close through the window system, where modality rules.
+            auto* close = viewer->findChild<QPushButton*>(QStringLiteral("btn_close"));
+            QTest::mouseClick(viewer->windowHandle(), Qt::LeftButton, {},
+                              close->mapTo(viewer, close->rect().center()));
+            closedWhileModal = !viewer->isVisible() && w.isVisible();
+        }
+        w.QDialog::close();
+    };
+    QTimer::singleShot(0, this, inModal);
+    w.showModal();
+    QVERIFY(closedWhileModal);
+
+    // Left open, the viewer outlives the modal window and goes back to the main window.
+    QTimer::singleShot(0, this, inModal);
+    w.showModal();
+    QWidget* viewer = Help::viewer();
+    backWithMain = viewer && viewer->isVisible() && viewer->parentWidget() == &main && viewer->isWindow();
+    QVERIFY(backWithMain);
+}
+
+namespace {
+
+// A window that edits members through a field table, as the members register will.
+struct MemberForm {
+    RecordSet records;
+    RecordSetModel model{&records};
+    QWidget window;
+    QGridLayout* layout = new QGridLayout(&window);
+    FieldForm form{&model, &window};
+    RecordNavigator nav;
+
+    MemberForm()
+    {
+        form.build(layout, {{"ed_nummer", "&Number", "Mitgliedsnummer", FormField::Kind::Integer},
+                            {"ed_nachname", "&Surname", "Nachname"},
+                            {"ed_eintritt", "&Joined", "Eintritt", FormField::Kind::Date},
+                            {"ed_rabatt", "&Discount", "Rabatt", FormField::Kind::Number}});
+        records.openTable(QStringLiteral("Mitglieder"), QStringLiteral("Mitgliedsnummer"));
+        nav.setRecords(&records);
+        nav.setMapper(form.mapper());
+    }
+    QLineEdit* edit(const char* name) { return qobject_cast<QLineEdit*>(form.control(QLatin1String(name))); }
+};
+
+} // namespace
+
+void TestWindowHabits::fieldFormBindsLabelledCappedControls()
+{
+    TestInstallation::exec(QStringLiteral("insert into Mitglieder (Mitgliedsnummer, Nachname, Rabatt) "
+                                          "values (4, 'Abel', 5), (7, 'Berg', 10)"));
+    MemberForm f;
+    QCOMPARE(f.edit("ed_nummer")->text(), QStringLiteral("4"));
+    QCOMPARE(f.edit("ed_nachname")->text(), QStringLiteral("Abel"));
+    QCOMPARE(f.edit("ed_nachname")->maxLength(), 30);
+    QCOMPARE(f.form.label(QStringLiteral("ed_nachname"))->buddy(), f.form.control(QStringLiteral("ed_nachname")));
+    QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(f.edit("ed_nachname"));
+    QCOMPARE(spoken->text(QAccessible::Name), QStringLiteral("Surname"));
+
+    // The number, then the name of the same member, in one showing: both are kept.
+    f.nav.press(RecordNavigator::Edit);
+    f.edit("ed_nummer")->setText(QStringLiteral("40"));
+    f.nav.press(RecordNavigator::Post);
+    f.nav.press(RecordNavigator::Edit);
+    f.edit("ed_nachname")->setText(QStringLiteral("Abele"));
+    f.nav.press(RecordNavigator::Post);
+    QCOMPARE(TestInstallation::scalar(QStringLiteral("select Nachname from Mitglieder where Mitgliedsnummer = 40"))
+                 .toString(),
+             QStringLiteral("Abele"));
+    QCOMPARE(TestInstallation::scalar(QStringLiteral("select count(*) from Mitglieder")).toInt(), 2);
+
+    // A member without a number is refused with the field's name, and what was typed stays.
+    Answers answers;
+    answers.answer = Messages::Answer::Ok;
+    f.nav.press(RecordNavigator::Insert);
+    f.edit("ed_nachname")->setText(QStringLiteral("Cole"));
+    f.nav.press(RecordNavigator::Post);
+    QCOMPARE(answers.asked, QStringList{QStringLiteral("Field 'Mitgliedsnummer' must have a value.")});
+    QCOMPARE(f.records.state(), RecordSet::State::Insert);
+    QCOMPARE(f.edit("ed_nachname")->text(), QStringLiteral("Cole"));
+    f.edit("ed_nummer")->setText(QStringLiteral("8"));
+    f.nav.press(RecordNavigator::Post);
+    QCOMPARE(TestInstallation::scalar(QStringLiteral("select Nachname from Mitglieder where Mitgliedsnummer = 8"))
+                 .toString(),
+             QStringLiteral("Cole"));
+}
+
+void TestWindowHabits::fieldFormChoicesChecksAndDates()
+{
+    RecordSet parameters;
+    RecordSetModel model(&parameters);
+    QWidget window;
+    auto* layout = new QGridLayout(&window);
+    FieldForm form(&model, &window);
+    form.build(layout,
+               {{"RxDBComboBox1", "Format", "Belegdruck", FormField::Kind::Choice,
+                 {{"4 1/4 x 5 1/2 Inches", 0}, {"A5 Format", 1}}},
+                {"cb_licht", "Light switching", "Lichtschaltung", FormField::Kind::Boolean}});
+    parameters.openQuery(QStringLiteral("select * from Kennzahlen"));
+    RecordNavigator nav;
+    nav.setRecords(&parameters);
+    nav.setMapper(form.mapper());
+    auto* format = qobject_cast<ChoiceBox*>(form.control(QStringLiteral("RxDBComboBox1")));
+    auto* light = qobject_cast<QCheckBox*>(form.control(QStringLiteral("cb_licht")));
+    QVERIFY(format && light);
+    const int stored = TestInstallation::scalar(QStringLiteral("select Belegdruck from Kennzahlen")).toInt();
+    QCOMPARE(format->currentIndex(), stored);
+    nav.press(RecordNavigator::Edit);
+    format->setCurrentIndex(1 - stored);
+    light->setChecked(!light->isChecked());
+    const bool lit = light->isChecked();
+    nav.press(RecordNavigator::Post);
+    QCOMPARE(TestInstallation::scalar(QStringLiteral("select Belegdruck from Kennzahlen")).toInt(), 1 - stored);
+    QCOMPARE(TestInstallation::scalar(QStringLiteral("select Lichtschaltung from Kennzahlen")).toBool(), lit);
+
+    // Dates: a day count shown as a date, emptied by Delete and stored empty.
+    TestInstallation::exec(QStringLiteral("insert into Mitglieder (Mitgliedsnummer, Eintritt) values (1, ?)"),
+                           {DayCount::fromDate(QDate(2024, 3, 1))});
+    MemberForm f;
+    auto* joined = qobject_cast<DayCountEdit*>(f.form.control(QStringLiteral("ed_eintritt")));
+    QCOMPARE(joined->date(), QDate(2024, 3, 1));
+    f.nav.press(RecordNavigator::Edit);
+    joined->setDate(QDate(2025, 1, 31));
+    f.nav.press(RecordNavigator::Post);
+    QCOMPARE(TestInstallation::scalar(QStringLiteral("select Eintritt from Mitglieder")).toInt(),
+             DayCount::fromDate(QDate(2025, 1, 31)));
+    f.nav.press(RecordNavigator::Edit);
+    QTest::keyClick(joined, Qt::Key_Delete);
+    f.nav.press(RecordNavigator::Post);
+    QVERIFY(TestInstallation::scalar(QStringLiteral("select Eintritt from Mitglieder")).isNull());
+}
+
+void TestWindowHabits::gridIsATableToScreenReaders()
+{
+    TestInstallation::exec(QStringLiteral("insert into Namen values ('Abel', '030 1'), ('Berg', '040 2')"));
+    RecordSet names;
+    names.openTable(QStringLiteral("Namen"), QStringLiteral("Name"));
+    RecordSetModel model(&names);
+    model.setColumns({{QStringLiteral("Name"), QStringLiteral("Name"), 120, Qt::AlignCenter},
+                      {QStringLiteral("Telefonnummer"), QStringLiteral("Telefonnumber"), 90, Qt::AlignCenter}});
+    RecordGrid grid(QStringLiteral("DBGrid1"), QStringLiteral("Names"));
+    grid.setRecords(&model);
+    grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    QCOMPARE(grid.columnWidth(0), 120);
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&grid);
+    QCOMPARE(table->role(), QAccessible::Table);
+    QCOMPARE(table->text(QAccessible::Name), QStringLiteral("Names"));
+    QAccessibleTableInterface* cells = table->tableInterface();
+    QVERIFY(cells);
+    QCOMPARE(cells->rowCount(), 2);
+    QCOMPARE(cells->columnDescription(1), QStringLiteral("Telefonnumber"));
+    QCOMPARE(cells->cellAt(1, 1)->text(QAccessible::Name), QStringLiteral("040 2"));
+
+    // The grid and the record set keep one current row, both ways.
+    names.moveTo(1);
+    QCOMPARE(grid.currentIndex().row(), 1);
+    grid.setCurrentIndex(model.index(0, 0));
+    QCOMPARE(names.recNo(), 0);
 }
 
 QTEST_MAIN(TestWindowHabits)

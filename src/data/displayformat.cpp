@@ -55,15 +55,20 @@ QString receiptMoney(double amount)
     return grouped(amount, decimals());
 }
 
-QString date(double dayCount)
+QString dateFormat()
 {
-    if (dayCount == 0)
-        return {};
     QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
     // Two-digit years are ambiguous at a desk that keeps accounts for years.
     if (!format.contains(QLatin1String("yyyy")))
         format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-    return QLocale::system().toString(DayCount::toDate(std::floor(dayCount)), format);
+    return format;
+}
+
+QString date(double dayCount)
+{
+    if (dayCount == 0)
+        return {};
+    return QLocale::system().toString(DayCount::toDate(std::floor(dayCount)), dateFormat());
 }
 
 QString dateTime(double moment)

@@ -12,6 +12,8 @@ namespace DisplayFormat {
 QString money(double amount);
 // The receipts' money format: "#,###,##0", "#,###,##0.0", "#,###,##0.00".
 QString receiptMoney(double amount);
+// The system's short date format, always with a four-digit year.
+QString dateFormat();
 // A day count as the system's short date; an empty field (0) shows nothing.
 QString date(double dayCount);
 // A moment as the short date followed by the time; a moment at midnight shows the date alone.

@@ -2,7 +2,9 @@
 
 #include "ui/placement.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QMainWindow>
 #include <QPointer>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -60,6 +62,7 @@ public:
     void open(const QUrl& url)
     {
         browser->setSource(url);
+        belongTo(ownerNow());
         if (!isVisible())
             Placement::restore(this);
         show();
@@ -74,6 +77,51 @@ protected:
     {
         Placement::save(this);
         QWidget::hideEvent(event);
+    }
+
+    // The modal window the viewer was lent to is closing: the viewer stays open, back with the
+    // main window.
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == parentWidget() && event->type() == QEvent::Hide)
+            belongTo(mainWindow());
+        return false;
+    }
+
+private:
+    static QWidget* mainWindow()
+    {
+        const auto windows = QApplication::topLevelWidgets();
+        for (QWidget* w : windows)
+            if (qobject_cast<QMainWindow*>(w))
+                return w;
+        return nullptr;
+    }
+
+    // A modal window blocks every window but its own: opened from one, the viewer becomes its
+    // window so that it can be read, scrolled and closed while the modal window stays open.
+    static QWidget* ownerNow()
+    {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            return modal;
+        return mainWindow();
+    }
+
+    void belongTo(QWidget* owner)
+    {
+        if (owner == parentWidget())
+            return;
+        if (parentWidget())
+            parentWidget()->removeEventFilter(this);
+        const bool shown = isVisible();
+        const QRect place = geometry();
+        setParent(owner, Qt::Window);
+        if (owner && owner != mainWindow())
+            owner->installEventFilter(this);
+        if (shown) {
+            setGeometry(place);
+            show();
+        }
     }
 };
 

@@ -1,9 +1,9 @@
 #include "ui/recordnavigator.h"
 
 #include "data/recordset.h"
-#include "data/store.h"
 #include "platform/messages.h"
 #include "ui/pictures.h"
+#include "ui/storeaction.h"
 
 #include <QAbstractItemModel>
 #include <QDataWidgetMapper>
@@ -17,19 +17,20 @@ struct ButtonKind {
     RecordNavigator::Button button;
     const char* name;
     Pictures::Navigator picture;
+    const char* spoken; // what a screen reader says for the picture button
 };
 
 const ButtonKind kinds[] = {
-    {RecordNavigator::First, "nbFirst", Pictures::Navigator::First},
-    {RecordNavigator::Prior, "nbPrior", Pictures::Navigator::Prior},
-    {RecordNavigator::Next, "nbNext", Pictures::Navigator::Next},
-    {RecordNavigator::Last, "nbLast", Pictures::Navigator::Last},
-    {RecordNavigator::Insert, "nbInsert", Pictures::Navigator::Insert},
-    {RecordNavigator::Delete, "nbDelete", Pictures::Navigator::Delete},
-    {RecordNavigator::Edit, "nbEdit", Pictures::Navigator::Edit},
-    {RecordNavigator::Post, "nbPost", Pictures::Navigator::Post},
-    {RecordNavigator::Cancel, "nbCancel", Pictures::Navigator::Cancel},
-    {RecordNavigator::Refresh, "nbRefresh", Pictures::Navigator::Refresh},
+    {RecordNavigator::First, "nbFirst", Pictures::Navigator::First, "First record"},
+    {RecordNavigator::Prior, "nbPrior", Pictures::Navigator::Prior, "Prior record"},
+    {RecordNavigator::Next, "nbNext", Pictures::Navigator::Next, "Next record"},
+    {RecordNavigator::Last, "nbLast", Pictures::Navigator::Last, "Last record"},
+    {RecordNavigator::Insert, "nbInsert", Pictures::Navigator::Insert, "Insert record"},
+    {RecordNavigator::Delete, "nbDelete", Pictures::Navigator::Delete, "Delete record"},
+    {RecordNavigator::Edit, "nbEdit", Pictures::Navigator::Edit, "Edit record"},
+    {RecordNavigator::Post, "nbPost", Pictures::Navigator::Post, "Post edit"},
+    {RecordNavigator::Cancel, "nbCancel", Pictures::Navigator::Cancel, "Cancel edit"},
+    {RecordNavigator::Refresh, "nbRefresh", Pictures::Navigator::Refresh, "Refresh data"},
 };
 
 } // namespace
@@ -47,6 +48,7 @@ RecordNavigator::RecordNavigator(QWidget* parent)
         b->setIconSize(QSize(16, 16));
         b->setFixedSize(26, 25);
         b->setFocusPolicy(Qt::NoFocus);
+        b->setAccessibleName(QLatin1String(kind.spoken));
         const Button which = kind.button;
         connect(b, &QToolButton::clicked, this, [this, which] { press(which); });
         layout->addWidget(b);
@@ -99,8 +101,11 @@ void RecordNavigator::setVisibleButtons(Buttons buttons)
 
 void RecordNavigator::setHint(Button button, const QString& hint)
 {
-    if (QToolButton* b = buttons_.value(button))
+    if (QToolButton* b = buttons_.value(button)) {
         b->setToolTip(hint);
+        if (!hint.isEmpty())
+            b->setAccessibleName(hint);
+    }
 }
 
 void RecordNavigator::updateButtons()
@@ -194,10 +199,6 @@ void RecordNavigator::press(Button button)
 {
     if (!records_ || !records_->isOpen())
         return;
-    try {
-        run(button);
-    } catch (const StoreError& e) {
-        Messages::error(e.message());
-    }
+    StoreAction::run([this, button] { run(button); });
     updateButtons();
 }

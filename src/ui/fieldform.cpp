@@ -1,0 +1,106 @@
+#include "ui/fieldform.h"
+
+#include "data/recordsetmodel.h"
+#include "ui/fieldcontrols.h"
+
+#include <QCheckBox>
+#include <QDoubleValidator>
+#include <QGridLayout>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPlainTextEdit>
+
+FieldForm::FieldForm(RecordSetModel* model, QWidget* parent)
+    : QObject(parent)
+    , model_(model)
+    , mapper_(new QDataWidgetMapper(this))
+{
+    mapper_->setModel(model);
+    mapper_->setSubmitPolicy(QDataWidgetMapper::ManualSubmit);
+    // The columns follow the record set's fields, which are known once it is open.
+    connect(model, &QAbstractItemModel::modelReset, this, [this] {
+        mapper_->clearMapping();
+        for (const FormField& f : std::as_const(fields_)) {
+            const int column = model_->columnOf(f.field);
+            if (column >= 0)
+                mapper_->addMapping(controls_.value(f.name), column);
+        }
+        applySizes();
+    });
+}
+
+QWidget* FieldForm::makeControl(const FormField& field, QWidget* parent)
+{
+    switch (field.kind) {
+    case FormField::Kind::Text: return new QLineEdit(parent);
+    case FormField::Kind::Integer: {
+        auto* edit = new QLineEdit(parent);
+        edit->setValidator(new QIntValidator(edit));
+        return edit;
+    }
+    case FormField::Kind::Number: {
+        auto* edit = new QLineEdit(parent);
+        auto* validator = new QDoubleValidator(edit);
+        validator->setLocale(QLocale::c()); // the store reads '.' as the decimal point
+        edit->setValidator(validator);
+        return edit;
+    }
+    case FormField::Kind::Date: return new DayCountEdit(parent);
+    case FormField::Kind::Boolean: return new QCheckBox(field.label, parent);
+    case FormField::Kind::Choice: {
+        auto* box = new ChoiceBox(parent);
+        for (const auto& [shown, stored] : field.choices)
+            box->addItem(shown, stored);
+        return box;
+    }
+    case FormField::Kind::Memo: return new QPlainTextEdit(parent);
+    }
+    return nullptr;
+}
+
+void FieldForm::build(QGridLayout* layout, const QVector<FormField>& fields, int row, int columns)
+{
+    QWidget* parent = layout->parentWidget();
+    const int perColumn = (int(fields.size()) + columns - 1) / std::max(columns, 1);
+    for (int i = 0; i < fields.size(); ++i) {
+        const FormField& f = fields[i];
+        QWidget* control = makeControl(f, parent);
+        control->setObjectName(f.name);
+        const int r = row + i % perColumn;
+        const int c = 2 * (i / perColumn);
+        if (f.kind == FormField::Kind::Boolean) {
+            layout->addWidget(control, r, c + 1);
+        } else {
+            auto* label = new QLabel(f.label, parent);
+            label->setObjectName(QStringLiteral("lbl_") + f.name);
+            label->setBuddy(control);
+            layout->addWidget(label, r, c, f.kind == FormField::Kind::Memo ? Qt::AlignTop : Qt::Alignment());
+            labels_.insert(f.name, label);
+        }
+        // The label is read with the control; its accessible name says it without the '&'.
+        control->setAccessibleName(QString(f.label).remove(QLatin1Char('&')));
+        layout->addWidget(control, r, c + 1);
+        controls_.insert(f.name, control);
+        fields_ << f;
+        const int column = model_->columnOf(f.field);
+        if (column >= 0)
+            mapper_->addMapping(control, column);
+    }
+    applySizes();
+}
+
+void FieldForm::applySizes()
+{
+    RecordSet* records = model_->records();
+    if (!records->isOpen())
+        return;
+    for (const FormField& f : std::as_const(fields_)) {
+        if (records->fieldIndex(f.field) < 0)
+            continue;
+        const int size = records->fieldSize(f.field);
+        if (auto* edit = qobject_cast<QLineEdit*>(controls_.value(f.name)); edit && size > 0)
+            edit->setMaxLength(size);
+    }
+}

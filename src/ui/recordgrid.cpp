@@ -1,0 +1,66 @@
+#include "ui/recordgrid.h"
+
+#include "data/recordsetmodel.h"
+#include "ui/storeaction.h"
+
+#include <QHeaderView>
+
+RecordGrid::RecordGrid(const QString& name, const QString& accessibleName, QWidget* parent)
+    : QTableView(parent)
+{
+    setObjectName(name);
+    setAccessibleName(accessibleName);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    verticalHeader()->setFixedWidth(14);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setAlternatingRowColors(false);
+}
+
+void RecordGrid::setRecords(RecordSetModel* model)
+{
+    for (const auto& c : std::as_const(connections_))
+        disconnect(c);
+    connections_.clear();
+    model_ = model;
+    setModel(model);
+    if (!model)
+        return;
+    RecordSet* records = model->records();
+    connections_ << connect(model, &QAbstractItemModel::modelReset, this, &RecordGrid::applyColumns)
+                 << connect(records, &RecordSet::currentChanged, this, &RecordGrid::followRecords)
+                 << connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+                            [this](const QModelIndex& current) {
+                                // Moving to another row posts an edited one; a refused post keeps
+                                // the grid on the row that is still being edited.
+                                RecordSet* r = model_->records();
+                                if (!current.isValid() || current.row() == r->recNo())
+                                    return;
+                                if (!StoreAction::run([&] { r->moveTo(current.row()); }))
+                                    followRecords(r->recNo());
+                            });
+    applyColumns();
+    followRecords(records->recNo());
+}
+
+void RecordGrid::setWholeRowSelection(bool on)
+{
+    setSelectionBehavior(on ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
+}
+
+void RecordGrid::applyColumns()
+{
+    const GridColumns& columns = model_->columns();
+    for (int i = 0; i < columns.size(); ++i)
+        if (columns[i].width > 0)
+            setColumnWidth(i, columns[i].width);
+}
+
+void RecordGrid::followRecords(int row)
+{
+    if (!model_ || row < 0 || row >= model_->rowCount())
+        return;
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && current.row() == row)
+        return;
+    setCurrentIndex(model_->index(row, current.isValid() ? current.column() : 0));
+}

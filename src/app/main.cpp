@@ -26,7 +26,7 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
 
     WindowSet::createMain();
-    auto intro = std::make_unique<Tfrm_intro>(WindowSet::objectCount);
+    auto intro = std::make_unique<Tfrm_intro>(WindowSet::objectCount());
     intro->show();
     intro->repaint();
     QApplication::processEvents();

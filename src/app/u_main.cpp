@@ -17,11 +17,9 @@
 #include "courts/u_tischfarben.h"
 #include "data/daycount.h"
 #include "data/session.h"
-#include "data/store.h"
 #include "lights/u_gruppensteuerung.h"
 #include "lights/u_lichtsteuerung.h"
 #include "lights/u_schalttafel.h"
-#include "platform/messages.h"
 #include "reservations/u_namensliste.h"
 #include "reservations/u_scheduler.h"
 #include "reservations/u_statistik.h"
@@ -30,6 +28,7 @@
 #include "ui/helpviewer.h"
 #include "ui/pictures.h"
 #include "ui/placement.h"
+#include "ui/storeaction.h"
 #include "users/rightscontrols.h"
 #include "users/u_aktivitaeten.h"
 #include "users/u_anmeldung.h"
@@ -64,6 +63,19 @@ struct Menu {
     const char* caption;
     std::initializer_list<MenuItem> items;
 };
+
+// A window whose creation failed is absent; its command then does nothing.
+void openModal(DeskWindow* window)
+{
+    if (window)
+        window->showModal();
+}
+
+void openIndependent(DeskWindow* window)
+{
+    if (window)
+        window->showIndependent();
+}
 
 } // namespace
 
@@ -220,38 +232,42 @@ void Tfrm_main::showEvent(QShowEvent* event)
 void Tfrm_main::FormShow()
 {
     Session::Wartezeit = 10;
-    try {
-        SessionStart::loadNachkommafaktor();
-        const QString currency = SessionStart::currencyText();
-        Forms& f = forms();
-        if (f.abrechnung)
-            f.abrechnung->lbl_abrechnen->setText(currency);
-        if (f.abschluesse)
-            f.abschluesse->lbl_summew->setText(currency);
-        if (f.alleabschluessereport)
-            f.alleabschluessereport->lbl_summew->setText(currency);
-        if (f.tagesabrechnung)
-            f.tagesabrechnung->lbl_summew->setText(currency);
-        Help::setHelpFile(QStringLiteral("Courtoria.hlp"));
-        SessionStart::loadCardFlags();
-        if (SessionStart::administratorLoginRequired()) {
-            Session::Angemeldet = false;
-            if (f.anmeldungfirst)
-                f.anmeldungfirst->showModal();
-            if (!Session::Angemeldet) {
-                emit shown();
-                close();
-                return;
-            }
-        } else {
-            applyControlStates(RightsMap::allEnabled());
-        }
-        SessionStart::trimActivityLog(DayCount::today());
-        SessionStart::restoreParametersAndRelays();
-    } catch (const StoreError& e) {
-        Messages::error(e.message());
-    }
+    bool loggedIn = true;
+    // A store error shows its message and ends the steps there; the program runs on.
+    StoreAction::run([&] { loggedIn = startSession(); });
     emit shown();
+    if (!loggedIn)
+        close();
+}
+
+bool Tfrm_main::startSession()
+{
+    SessionStart::loadNachkommafaktor();
+    const QString currency = SessionStart::currencyText();
+    Forms& f = forms();
+    if (f.abrechnung)
+        f.abrechnung->lbl_abrechnen->setText(currency);
+    if (f.abschluesse)
+        f.abschluesse->lbl_summew->setText(currency);
+    if (f.alleabschluessereport)
+        f.alleabschluessereport->lbl_summew->setText(currency);
+    if (f.tagesabrechnung)
+        f.tagesabrechnung->lbl_summew->setText(currency);
+    Help::setHelpFile(QStringLiteral("Courtoria.hlp"));
+    SessionStart::loadCardFlags();
+    if (SessionStart::administratorLoginRequired()) {
+        Session::Angemeldet = false;
+        // Without its log-in window nobody can log in: the program ends as after a failed log-in.
+        if (f.anmeldungfirst)
+            f.anmeldungfirst->showModal();
+        if (!Session::Angemeldet)
+            return false;
+    } else {
+        applyControlStates(RightsMap::allEnabled());
+    }
+    SessionStart::trimActivityLog(DayCount::today());
+    SessionStart::restoreParametersAndRelays();
+    return true;
 }
 
 void Tfrm_main::closeEvent(QCloseEvent* event)
@@ -285,88 +301,104 @@ void Tfrm_main::closeEvent(QCloseEvent* event)
 
 void Tfrm_main::mnu_neuanmeldungClick()
 {
-    forms().anmeldung->showModal();
+    openModal(forms().anmeldung);
 }
+
 void Tfrm_main::mnu_rechteClick()
 {
-    forms().benutzerrechte->showIndependent();
+    openIndependent(forms().benutzerrechte);
 }
 
 void Tfrm_main::mnu_courtsClick()
 {
-    forms().courts->showIndependent();
+    openIndependent(forms().courts);
 }
 
 void Tfrm_main::mnu_schedulerClick()
 {
-    if (forms().scheduler)
-        forms().scheduler->showIndependent();
+    openIndependent(forms().scheduler);
 }
 
 void Tfrm_main::mnu_abschlussClick()
 {
-    forms().tagesabrechnung->showIndependent();
+    openIndependent(forms().tagesabrechnung);
 }
+
 void Tfrm_main::mnu_abschluesseClick()
 {
-    forms().abschluesse->showIndependent();
+    openIndependent(forms().abschluesse);
 }
+
 void Tfrm_main::mnu_mitgliederClick()
 {
-    forms().mitglieder->showIndependent();
+    openIndependent(forms().mitglieder);
 }
+
 void Tfrm_main::mnu_kenngroessenClick()
 {
-    forms().kenngroessen->showModal();
+    openModal(forms().kenngroessen);
 }
+
 void Tfrm_main::mnu_pricesClick()
 {
-    forms().preissetzen->showModal();
+    openModal(forms().preissetzen);
 }
+
 void Tfrm_main::mnu_inventarClick()
 {
-    forms().inventar->showIndependent();
+    openIndependent(forms().inventar);
 }
+
 void Tfrm_main::mnu_laenderwahlClick()
 {
-    forms().laender->showIndependent();
+    openIndependent(forms().laender);
 }
+
 void Tfrm_main::mnu_tischfarbenClick()
 {
-    forms().tischfarben->showModal();
+    openModal(forms().tischfarben);
 }
+
 void Tfrm_main::mnu_zipClick()
 {
-    forms().archiv->showIndependent();
+    openIndependent(forms().archiv);
 }
+
 void Tfrm_main::mnu_namenslisteClick()
 {
-    forms().namensliste->showIndependent();
+    openIndependent(forms().namensliste);
 }
+
 void Tfrm_main::mnu_activitiesClick()
 {
-    forms().aktivitaeten->showModal();
+    openModal(forms().aktivitaeten);
 }
+
 void Tfrm_main::mnu_tischlichtsteuerungClick()
 {
-    forms().lichtsteuerung->showModal();
+    openModal(forms().lichtsteuerung);
 }
+
 void Tfrm_main::mnu_sonstigeschalterClick()
 {
-    forms().gruppensteuerung->showModal();
+    openModal(forms().gruppensteuerung);
 }
+
 void Tfrm_main::mnu_schalttafelClick()
 {
-    forms().schalttafel->showModal();
+    openModal(forms().schalttafel);
 }
+
 void Tfrm_main::mnu_kartenleserClick()
 {
-    forms().kartenleser->showIndependent();
+    openIndependent(forms().kartenleser);
 }
+
 void Tfrm_main::mnu_tischstatistikClick()
 {
-    forms().statistik->showModal();
+    openModal(forms().statistik);
 }
+
 void Tfrm_main::mnu_windowshelpClick()
 {
     Help::showContents();
@@ -381,7 +413,7 @@ void Tfrm_main::mnu_browserhelpClick()
 
 void Tfrm_main::Aboutus1Click()
 {
-    forms().about->showModal();
+    openModal(forms().about);
 }
 void Tfrm_main::btn_closeClick()
 {

@@ -64,6 +64,8 @@ protected:
 
 private:
     void FormShow();
+    // The start-up steps of the first showing; false when the required log-in did not succeed.
+    bool startSession();
     void buildMenu();
     void buildToolBar();
 

@@ -49,7 +49,7 @@ Tfrm_about::Tfrm_about(QWidget* parent)
 
     BitBtn1 = addBottomButton(QStringLiteral("BitBtn1"), QStringLiteral("CLOSE"), true);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::close);
-    setFixedSize(sizeHint().expandedTo(QSize(360, 220)));
+    setFixedDialogSize(sizeHint().expandedTo(QSize(360, 220)));
 }
 
 bool Tfrm_about::eventFilter(QObject* watched, QEvent* event)

@@ -7,7 +7,6 @@
 Tfrm_abbruchfenster::Tfrm_abbruchfenster(QWidget* parent)
     : DeskWindow(QStringLiteral("frm_abbruchfenster"), QStringLiteral("Info"), parent)
 {
-    resize(360, 140);
     auto* lines = new QVBoxLayout(body());
     for (auto [label, name] :
          {std::pair{&lbl_infotext1, "lbl_infotext1"}, std::pair{&lbl_infotext2, "lbl_infotext2"},
@@ -18,4 +17,6 @@ Tfrm_abbruchfenster::Tfrm_abbruchfenster(QWidget* parent)
     }
     btn_nochmal = addBottomButton(QStringLiteral("btn_nochmal"), QStringLiteral("&Build Connection"));
     btn_abbruch = addBottomButton(QStringLiteral("btn_abbruch"), QStringLiteral("&Abort"));
+    // 140 high holds the three lines and the buttons; the port choice, when asked for, makes it 196.
+    setFixedDialogSize(QSize(360, 140));
 }

@@ -1,7 +1,6 @@
 #include "users/loginwindow.h"
 
 #include "data/session.h"
-#include "data/store.h"
 #include "platform/messages.h"
 #include "platform/usersettings.h"
 #include "ui/pictures.h"
@@ -44,7 +43,6 @@ LoginWindow::LoginWindow(const QString& name, const QString& okCaption, QWidget*
     ed_passwort->setStyleSheet(QStringLiteral("lineedit-password-character: 42")); // '*', not the style's dot
     lbl_status = new QLabel(QStringLiteral("Cardstatus"), body());
     lbl_status->setObjectName(QStringLiteral("lbl_status"));
-    lbl_status->hide();
     grid->addWidget(lbl_user, 0, 1);
     grid->addWidget(lu_user, 0, 2);
     grid->addWidget(lbl_passwort, 1, 1);
@@ -58,8 +56,10 @@ LoginWindow::LoginWindow(const QString& name, const QString& okCaption, QWidget*
     btn_close = addBottomButton(QStringLiteral("btn_close"), QStringLiteral("&Close"), true);
     connect(btn_anmelden, &QPushButton::clicked, this, &LoginWindow::btn_anmeldenClick);
     connect(btn_close, &QPushButton::clicked, this, &QDialog::reject);
+    // Sized with the card status line in, so that card log-in finds room for it.
+    setFixedDialogSize(sizeHint().expandedTo(QSize(380, 160)));
+    lbl_status->hide();
     setWindowModality(Qt::ApplicationModal);
-    resize(380, 150);
 }
 
 void LoginWindow::showEvent(QShowEvent* event)
@@ -69,11 +69,7 @@ void LoginWindow::showEvent(QShowEvent* event)
         return;
     const QString remembered = UserSettings::value(rememberedGroup, QStringLiteral("lu_user")).toString();
     lu_user->clear();
-    try {
-        lu_user->addItems(LoginCheck::userNames());
-    } catch (const StoreError& e) {
-        Messages::error(e.message());
-    }
+    runAction([this] { lu_user->addItems(LoginCheck::userNames()); });
     lu_user->setEditText(remembered);
     // The previous user's password must not wait in the field for the next one.
     ed_passwort->clear();
@@ -82,27 +78,19 @@ void LoginWindow::showEvent(QShowEvent* event)
     lbl_status->setVisible(Session::KartenleserAktiv && Session::KarteFuerAngestellte);
 }
 
-void LoginWindow::hideEvent(QHideEvent* event)
-{
-    if (!event->spontaneous())
-        UserSettings::setValue(rememberedGroup, QStringLiteral("lu_user"), lu_user->currentText());
-    DeskWindow::hideEvent(event);
-}
-
 void LoginWindow::btn_anmeldenClick()
 {
     std::optional<LoggedInUser> user;
-    try {
-        user = check_.check(lu_user->currentText(), ed_passwort->text());
-    } catch (const StoreError& e) {
-        Messages::error(e.message());
+    if (!runAction([&] { user = check_.check(lu_user->currentText(), ed_passwort->text()); }))
         return;
-    }
     if (!user) {
         Messages::information(QStringLiteral("login failed !"));
         ed_passwort->setFocus();
         return;
     }
+    // Only a name that logged in is proposed next time: a mistyped attempt by an employee must
+    // not become the name the administrator's start-up log-in offers.
+    UserSettings::setValue(rememberedGroup, QStringLiteral("lu_user"), user->benutzer);
     beginSession(*user);
     applyControlStates(RightsMap::statesFor(user->rights));
     loggedIn();

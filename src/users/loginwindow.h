@@ -9,7 +9,8 @@ class QLineEdit;
 class QPushButton;
 
 // What both log-in windows share: the name list with the remembered name, the password, the
-// check and, on success, the user's type and rights taking effect.
+// check and, on success, the user's type and rights taking effect. The name is remembered when a
+// log-in succeeds, never merely because the window closed. A fixed-size dialog.
 class LoginWindow : public DeskWindow {
     Q_OBJECT
 public:
@@ -31,7 +32,6 @@ protected:
     virtual void loggedIn() {}
 
     void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     LoginCheck check_;

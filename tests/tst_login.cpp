@@ -1,5 +1,6 @@
 #include "data/rights.h"
 #include "data/session.h"
+#include "rightstable.h"
 #include "testinstallation.h"
 #include "users/login.h"
 #include "users/rightsmap.h"
@@ -17,6 +18,28 @@ QHash<QString, bool> enabledByControl(const QVector<RightsMap::ControlState>& st
     return byName;
 }
 
+QString key(const GovernedControl& c)
+{
+    return QLatin1String(c.window) + QLatin1Char('/') + QLatin1String(c.control);
+}
+
+// The controls of the table, in its order.
+QStringList tableControls()
+{
+    QStringList keys;
+    for (const GovernedControl& c : governedControls)
+        keys << key(c);
+    return keys;
+}
+
+QStringList stateControls(const QVector<RightsMap::ControlState>& states)
+{
+    QStringList keys;
+    for (const auto& s : states)
+        keys << s.window + QLatin1Char('/') + s.control;
+    return keys;
+}
+
 } // namespace
 
 class TestLogin : public QObject {
@@ -26,7 +49,9 @@ private slots:
     void passwordCheck();
     void userNamesListEveryRow();
     void employeeWithoutCourtAdministration();
+    void everyRightGovernsItsControls_data();
     void everyRightGovernsItsControls();
+    void rightsApplyInTheOrderOfTheTable();
     void beforeLoginEverythingEnabled();
 };
 
@@ -106,42 +131,81 @@ void TestLogin::employeeWithoutCourtAdministration()
         QVERIFY2(states.value(QLatin1String(on), false), on);
 }
 
+void TestLogin::everyRightGovernsItsControls_data()
+{
+    QTest::addColumn<QString>("right");
+    QTest::addColumn<QStringList>("controls");
+    QStringList rights;
+    QHash<QString, QStringList> controls;
+    for (const GovernedControl& c : governedControls) {
+        const QString right = QLatin1String(c.right);
+        if (!rights.contains(right))
+            rights << right;
+        controls[right] << key(c);
+    }
+    for (const QString& right : rights)
+        QTest::newRow(qPrintable(right)) << right << controls.value(right);
+}
+
 void TestLogin::everyRightGovernsItsControls()
 {
-    // Each right switched on alone enables exactly its own controls; the map knows them all.
-    QSet<QString> seenRights;
-    for (const QString& right : rightFields) {
-        QHash<QString, bool> rights;
-        rights.insert(right, true);
-        int enabled = 0;
-        for (const auto& s : RightsMap::statesFor(rights))
-            if (s.enabled)
-                ++enabled;
-        int expected = 0;
-        for (const auto& c : RightsMap::controls())
-            if (c.right == right) {
-                ++expected;
-                seenRights.insert(c.right);
-            }
-        QVERIFY2(expected > 0, qPrintable(right));
-        QCOMPARE(enabled, expected);
-    }
-    QCOMPARE(seenRights.size(), int(rightFields.size()));
-    QCOMPARE(RightsMap::controls().size(), 29);
-    // Applied in the order of the rights.
-    int last = -1;
-    for (const auto& c : RightsMap::controls()) {
-        const int position =
-            int(std::find(rightFields.begin(), rightFields.end(), c.right) - rightFields.begin());
-        QVERIFY(position >= last);
-        last = position;
+    QFETCH(QString, right);
+    QFETCH(QStringList, controls);
+    // The right alone enables exactly its controls ...
+    QHash<QString, bool> only;
+    only.insert(right, true);
+    const auto alone = enabledByControl(RightsMap::statesFor(only));
+    QStringList enabled;
+    for (auto it = alone.cbegin(); it != alone.cend(); ++it)
+        if (it.value())
+            enabled << it.key();
+    enabled.sort();
+    controls.sort();
+    QCOMPARE(enabled, controls);
+    // ... and every other right without it leaves exactly those disabled.
+    QHash<QString, bool> allButOne;
+    for (const QString& other : rightFields)
+        allButOne.insert(other, other != right);
+    QStringList disabled;
+    for (const auto& s : RightsMap::statesFor(allButOne))
+        if (!s.enabled)
+            disabled << s.window + QLatin1Char('/') + s.control;
+    disabled.sort();
+    QCOMPARE(disabled, controls);
+}
+
+void TestLogin::rightsApplyInTheOrderOfTheTable()
+{
+    // The program's list of rights is the table's, row by row.
+    QStringList tableRights;
+    for (const GovernedControl& c : governedControls)
+        if (!tableRights.contains(QLatin1String(c.right)))
+            tableRights << QLatin1String(c.right);
+    QCOMPARE(QStringList(rightFields.begin(), rightFields.end()), tableRights);
+
+    // Every governed control once, no other, and a row's controls before the next row's.
+    const QStringList applied = stateControls(RightsMap::allEnabled());
+    QCOMPARE(applied.size(), int(std::size(governedControls)));
+    QCOMPARE(QSet<QString>(applied.begin(), applied.end()).size(), applied.size());
+    const QStringList table = tableControls();
+    int lastRow = -1;
+    for (const QString& control : applied) {
+        const int at = int(table.indexOf(control));
+        QVERIFY2(at >= 0, qPrintable(control));
+        const int row = int(tableRights.indexOf(QLatin1String(governedControls[at].right)));
+        QVERIFY2(row >= lastRow, qPrintable(control));
+        lastRow = row;
     }
 }
 
 void TestLogin::beforeLoginEverythingEnabled()
 {
     const auto states = RightsMap::allEnabled();
-    QCOMPARE(states.size(), RightsMap::controls().size());
+    QStringList controls = stateControls(states);
+    QStringList table = tableControls();
+    controls.sort();
+    table.sort();
+    QCOMPARE(controls, table);
     for (const auto& s : states)
         QVERIFY(s.enabled);
 }

@@ -1,6 +1,7 @@
 // Reservation store over a dense year (12 courts x 96 quarters x 365 days), each figure against
 // the bare SQLite statement it rests on, measured in the same run.
 
+#include "benchsupport.h"
 #include "data/calculations.h"
 #include "data/daycount.h"
 #include "data/query.h"
@@ -22,102 +23,15 @@
 #include <functional>
 #include <vector>
 
-namespace {
-
-// Median of the per-call times in microseconds, calls interleaved with the other side.
-struct Pair {
-    std::vector<double> ours;
-    std::vector<double> bare;
-};
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double timed(const std::function<void()>& f)
-{
-    QElapsedTimer t;
-    t.start();
-    f();
-    return t.nsecsElapsed() / 1000.0;
-}
-
-Pair measure(int rounds, const std::function<void()>& ours, const std::function<void()>& bare)
-{
-    Pair p;
-    for (int i = 0; i < 3; ++i) { // warm the caches and the prepared statements
-        ours();
-        bare();
-    }
-    for (int i = 0; i < rounds; ++i) {
-        p.ours.push_back(timed(ours));
-        p.bare.push_back(timed(bare));
-    }
-    return p;
-}
-
-void report(const char* name, const Pair& p)
-{
-    const double ours = median(p.ours);
-    const double bare = median(p.bare);
-    std::printf("%-34s %10.1f us   bare SQLite %10.1f us   ratio %5.2f\n", name, ours, bare, ours / bare);
-}
-
-// Steps a statement to its end reading the given number of columns, as a caller would.
-struct BareStatement {
-    sqlite3_stmt* stmt = nullptr;
-    BareStatement(sqlite3* db, const char* sql)
-    {
-        if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK)
-            std::fprintf(stderr, "prepare: %s\n", sqlite3_errmsg(db));
-    }
-    ~BareStatement() { sqlite3_finalize(stmt); }
-    long long run(std::initializer_list<double> params, int columns)
-    {
-        sqlite3_reset(stmt);
-        int i = 1;
-        for (double p : params)
-            sqlite3_bind_double(stmt, i++, p);
-        long long sum = 0;
-        while (sqlite3_step(stmt) == SQLITE_ROW)
-            for (int c = 0; c < columns; ++c)
-                sum += sqlite3_column_int64(stmt, c);
-        return sum;
-    }
-};
-
-} // namespace
+using namespace Bench;
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    qputenv("COURTORIA_REGISTRY", (dir.path() + "/registry.ini").toLocal8Bit());
     const int firstDay = DayCount::fromDate(QDate(2026, 1, 1));
-    Installer::Options options;
-    options.directory = dir.path() + "/hall";
-    const QString failure = Installer::install(options);
-    if (!failure.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(failure));
+    if (!installDenseYear(dir, firstDay))
         return 1;
-    }
-    {
-        QSqlDatabase db = Store::database();
-        db.transaction();
-        DemoData::insertDenseBookings(db, firstDay, 365);
-        db.commit();
-        Query("insert into Tische (Tischnummer, TypNr) select Stundenindex, 1 from Preisprofil "
-              "where Stundenindex <= 12")
-            .exec();
-        Query("analyze").exec();
-    }
-    std::printf("dense year: %d rows in Reservierung\n", [] {
-        Query q("select count(*) from Reservierung");
-        q.open();
-        return q.field(0).asInteger();
-    }());
 
     sqlite3* bare = nullptr;
     sqlite3_open_v2(Store::databaseFile().toUtf8().constData(), &bare, SQLITE_OPEN_READONLY, nullptr);

@@ -409,8 +409,10 @@ void TestTableStore::keyEditThenSecondEditOfTheSameRow_data()
     QTest::addColumn<int>("to");
     QTest::addColumn<QString>("textField");
     // Schaltplan's key is SQLite's rowid, Mitglieder's is not: both must keep the row's address.
-    QTest::newRow("key is the rowid") << "Schaltplan" << "Anschluss" << 40 << 41 << "Bezeichnung";
-    QTest::newRow("key beside the rowid") << "Mitglieder" << "Mitgliedsnummer" << 5 << 500 << "Nachname";
+    QTest::newRow("key is the rowid") << "Schaltplan"
+                                      << "Anschluss" << 40 << 41 << "Bezeichnung";
+    QTest::newRow("key beside the rowid") << "Mitglieder"
+                                          << "Mitgliedsnummer" << 5 << 500 << "Nachname";
 }
 
 void TestTableStore::keyEditThenSecondEditOfTheSameRow()
@@ -431,7 +433,8 @@ void TestTableStore::keyEditThenSecondEditOfTheSameRow()
     records.post();
     const QString count = QStringLiteral("select count(*) from %1 where %2 = ?").arg(table, key);
     QCOMPARE(TestInstallation::scalar(count, {from}).toInt(), 0);
-    QCOMPARE(TestInstallation::scalar(QStringLiteral("select %1 from %2 where %3 = ?").arg(textField, table, key), {to})
+    QCOMPARE(TestInstallation::scalar(
+                 QStringLiteral("select %1 from %2 where %3 = ?").arg(textField, table, key), {to})
                  .toString(),
              QString("third edit"));
     QVERIFY(records.remove());
@@ -459,11 +462,14 @@ void TestTableStore::tableRulesRefusePosting_data()
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<QString>("message");
     QTest::newRow("member without a number")
-        << "Mitglieder" << "Mitgliedsnummer" << QVariant() << "Field 'Mitgliedsnummer' must have a value.";
-    QTest::newRow("name of 31 characters") << "Namen" << "Name" << QVariant(QString(31, 'x'))
+        << "Mitglieder"
+        << "Mitgliedsnummer" << QVariant() << "Field 'Mitgliedsnummer' must have a value.";
+    QTest::newRow("name of 31 characters") << "Namen"
+                                           << "Name" << QVariant(QString(31, 'x'))
                                            << "Field 'Name' holds at most 30 characters; the text has 31.";
     QTest::newRow("court type without a name")
-        << "Tischfarben" << "Tischtyp" << QVariant("") << "Field 'Tischtyp' must have a value.";
+        << "Tischfarben"
+        << "Tischtyp" << QVariant("") << "Field 'Tischtyp' must have a value.";
 }
 
 void TestTableStore::tableRulesRefusePosting()
@@ -495,14 +501,17 @@ void TestTableStore::otherProgramsMeetTheSameRules_data()
 {
     QTest::addColumn<QString>("sql");
     QTest::addColumn<QVariantList>("values");
-    QTest::newRow("member without a number") << "insert into Mitglieder (Nachname) values (?)" << QVariantList{"Roe"};
+    QTest::newRow("member without a number")
+        << "insert into Mitglieder (Nachname) values (?)" << QVariantList{"Roe"};
     QTest::newRow("member number of 8 digits")
         << "insert into Mitglieder (Mitgliedsnummer) values (?)" << QVariantList{10000000};
-    QTest::newRow("name of 31 characters") << "insert into Namen (Name) values (?)" << QVariantList{QString(31, 'n')};
+    QTest::newRow("name of 31 characters")
+        << "insert into Namen (Name) values (?)" << QVariantList{QString(31, 'n')};
     QTest::newRow("empty name") << "insert into Namen (Name) values (?)" << QVariantList{""};
     QTest::newRow("reservator of 31 characters")
         << "update Reservierung set Reservierer = ?" << QVariantList{QString(31, 'r')};
-    QTest::newRow("currency of 7 characters") << "update \"Länder\" set \"Währung\" = ?" << QVariantList{"EUR EUR"};
+    QTest::newRow("currency of 7 characters")
+        << "update \"Länder\" set \"Währung\" = ?" << QVariantList{"EUR EUR"};
 }
 
 void TestTableStore::otherProgramsMeetTheSameRules()
@@ -514,7 +523,8 @@ void TestTableStore::otherProgramsMeetTheSameRules()
     for (int i = 0; i < values.size(); ++i)
         query.bindValue(i, values[i]);
     QVERIFY(!query.exec());
-    QVERIFY2(query.lastError().text().contains("constraint", Qt::CaseInsensitive), qPrintable(query.lastError().text()));
+    QVERIFY2(query.lastError().text().contains("constraint", Qt::CaseInsensitive),
+             qPrintable(query.lastError().text()));
     // Thirty characters fit.
     if (values.value(0).toString().size() == 31) {
         QSqlQuery fits(Store::database());
@@ -538,9 +548,10 @@ void TestTableStore::emptiedFieldIsWrittenEmpty()
     names.append();
     names.setField("Name", "Nobody");
     names.post();
-    QCOMPARE(TestInstallation::scalar("select count(*) from Namen where Name = 'Nobody' and Telefonnummer is null")
-                 .toInt(),
-             1);
+    QCOMPARE(
+        TestInstallation::scalar("select count(*) from Namen where Name = 'Nobody' and Telefonnummer is null")
+            .toInt(),
+        1);
 }
 
 void TestTableStore::distinctResultOpensReadOnlyForAGrid()
@@ -551,11 +562,11 @@ void TestTableStore::distinctResultOpensReadOnlyForAGrid()
                    "where Datum =:pdatum and Platz between :pvonplatz and :pbisplatz "
                    "order by Datum,Reservierer,Reservierungsnummer,Platz",
                    {{"pdatum", day}, {"pvonplatz", 1}, {"pbisplatz", 12}});
-    const int expected =
-        TestInstallation::scalar("select count(*) from (select distinct Reservierer, Reservierungsnummer, Platz "
-                                 "from Reservierung where Datum = ?)",
-                                 {day})
-            .toInt();
+    const int expected = TestInstallation::scalar(
+                             "select count(*) from (select distinct Reservierer, Reservierungsnummer, Platz "
+                             "from Reservierung where Datum = ?)",
+                             {day})
+                             .toInt();
     QVERIFY(expected > 0);
     QCOMPARE(list.count(), expected);
     QCOMPARE(list.fieldNames().first(), QString("Reservierer"));
@@ -566,8 +577,8 @@ void TestTableStore::distinctResultOpensReadOnlyForAGrid()
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     model.setColumns({{"Reservierer", "Reservator"},
                       {"Platz", "Court", 40, Qt::AlignCenter},
-                      {"Bezahlt", "Payed", 50, Qt::AlignLeft, GridColumn::Display::Flag, false, QColor(0, 128, 0),
-                       QColor(255, 255, 0)}});
+                      {"Bezahlt", "Payed", 50, Qt::AlignLeft, GridColumn::Display::Flag, false,
+                       QColor(0, 128, 0), QColor(255, 255, 0)}});
     QCOMPARE(model.columnCount(), 3);
     QCOMPARE(model.headerData(2, Qt::Horizontal).toString(), QString("Payed"));
     QVERIFY(!(model.flags(model.index(0, 0)) & Qt::ItemIsEditable));
@@ -614,14 +625,22 @@ void TestTableStore::moneyFormats_data()
     QTest::addColumn<double>("amount");
     QTest::addColumn<QString>("screen");
     QTest::addColumn<QString>("receipt");
-    QTest::newRow("whole, thousands") << 1 << 1234567.4 << "1,234,567 " << "1,234,567";
-    QTest::newRow("whole, negative") << 1 << -1234.0 << "-1,234" << "-1,234";
-    QTest::newRow("whole, zero") << 1 << 0.0 << "0 " << "0";
-    QTest::newRow("one decimal") << 10 << 1234.56 << "1,234.6" << "1,234.6";
-    QTest::newRow("one decimal, negative") << 10 << -0.5 << "-0.5" << "-0.5";
-    QTest::newRow("two decimals") << 100 << 999.5 << "999.50 " << "999.50";
-    QTest::newRow("two decimals, thousand") << 100 << 1000.0 << "1,000.00 " << "1,000.00";
-    QTest::newRow("rounds to zero: no minus") << 100 << -0.001 << "0.00 " << "0.00";
+    QTest::newRow("whole, thousands") << 1 << 1234567.4 << "1,234,567 "
+                                      << "1,234,567";
+    QTest::newRow("whole, negative") << 1 << -1234.0 << "-1,234"
+                                     << "-1,234";
+    QTest::newRow("whole, zero") << 1 << 0.0 << "0 "
+                                 << "0";
+    QTest::newRow("one decimal") << 10 << 1234.56 << "1,234.6"
+                                 << "1,234.6";
+    QTest::newRow("one decimal, negative") << 10 << -0.5 << "-0.5"
+                                           << "-0.5";
+    QTest::newRow("two decimals") << 100 << 999.5 << "999.50 "
+                                  << "999.50";
+    QTest::newRow("two decimals, thousand") << 100 << 1000.0 << "1,000.00 "
+                                            << "1,000.00";
+    QTest::newRow("rounds to zero: no minus") << 100 << -0.001 << "0.00 "
+                                              << "0.00";
 }
 
 void TestTableStore::moneyFormats()

@@ -423,7 +423,8 @@ void TestWindowHabits::fieldFormBindsLabelledCappedControls()
     QCOMPARE(f.edit("ed_nummer")->text(), QStringLiteral("4"));
     QCOMPARE(f.edit("ed_nachname")->text(), QStringLiteral("Abel"));
     QCOMPARE(f.edit("ed_nachname")->maxLength(), 30);
-    QCOMPARE(f.form.label(QStringLiteral("ed_nachname"))->buddy(), f.form.control(QStringLiteral("ed_nachname")));
+    QCOMPARE(f.form.label(QStringLiteral("ed_nachname"))->buddy(),
+             f.form.control(QStringLiteral("ed_nachname")));
     QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(f.edit("ed_nachname"));
     QCOMPARE(spoken->text(QAccessible::Name), QStringLiteral("Surname"));
 
@@ -434,9 +435,10 @@ void TestWindowHabits::fieldFormBindsLabelledCappedControls()
     f.nav.press(RecordNavigator::Edit);
     f.edit("ed_nachname")->setText(QStringLiteral("Abele"));
     f.nav.press(RecordNavigator::Post);
-    QCOMPARE(TestInstallation::scalar(QStringLiteral("select Nachname from Mitglieder where Mitgliedsnummer = 40"))
-                 .toString(),
-             QStringLiteral("Abele"));
+    QCOMPARE(
+        TestInstallation::scalar(QStringLiteral("select Nachname from Mitglieder where Mitgliedsnummer = 40"))
+            .toString(),
+        QStringLiteral("Abele"));
     QCOMPARE(TestInstallation::scalar(QStringLiteral("select count(*) from Mitglieder")).toInt(), 2);
 
     // A member without a number is refused with the field's name, and what was typed stays.
@@ -450,9 +452,10 @@ void TestWindowHabits::fieldFormBindsLabelledCappedControls()
     QCOMPARE(f.edit("ed_nachname")->text(), QStringLiteral("Cole"));
     f.edit("ed_nummer")->setText(QStringLiteral("8"));
     f.nav.press(RecordNavigator::Post);
-    QCOMPARE(TestInstallation::scalar(QStringLiteral("select Nachname from Mitglieder where Mitgliedsnummer = 8"))
-                 .toString(),
-             QStringLiteral("Cole"));
+    QCOMPARE(
+        TestInstallation::scalar(QStringLiteral("select Nachname from Mitglieder where Mitgliedsnummer = 8"))
+            .toString(),
+        QStringLiteral("Cole"));
 }
 
 void TestWindowHabits::fieldFormChoicesChecksAndDates()
@@ -462,10 +465,12 @@ void TestWindowHabits::fieldFormChoicesChecksAndDates()
     QWidget window;
     auto* layout = new QGridLayout(&window);
     FieldForm form(&model, &window);
-    form.build(layout,
-               {{"RxDBComboBox1", "Format", "Belegdruck", FormField::Kind::Choice,
-                 {{"4 1/4 x 5 1/2 Inches", 0}, {"A5 Format", 1}}},
-                {"cb_licht", "Light switching", "Lichtschaltung", FormField::Kind::Boolean}});
+    form.build(layout, {{"RxDBComboBox1",
+                         "Format",
+                         "Belegdruck",
+                         FormField::Kind::Choice,
+                         {{"4 1/4 x 5 1/2 Inches", 0}, {"A5 Format", 1}}},
+                        {"cb_licht", "Light switching", "Lichtschaltung", FormField::Kind::Boolean}});
     parameters.openQuery(QStringLiteral("select * from Kennzahlen"));
     RecordNavigator nav;
     nav.setRecords(&parameters);
@@ -480,7 +485,8 @@ void TestWindowHabits::fieldFormChoicesChecksAndDates()
     light->setChecked(!light->isChecked());
     const bool lit = light->isChecked();
     nav.press(RecordNavigator::Post);
-    QCOMPARE(TestInstallation::scalar(QStringLiteral("select Belegdruck from Kennzahlen")).toInt(), 1 - stored);
+    QCOMPARE(TestInstallation::scalar(QStringLiteral("select Belegdruck from Kennzahlen")).toInt(),
+             1 - stored);
     QCOMPARE(TestInstallation::scalar(QStringLiteral("select Lichtschaltung from Kennzahlen")).toBool(), lit);
 
     // Dates: a day count shown as a date, emptied by Delete and stored empty.
@@ -506,8 +512,9 @@ void TestWindowHabits::gridIsATableToScreenReaders()
     RecordSet names;
     names.openTable(QStringLiteral("Namen"), QStringLiteral("Name"));
     RecordSetModel model(&names);
-    model.setColumns({{QStringLiteral("Name"), QStringLiteral("Name"), 120, Qt::AlignCenter},
-                      {QStringLiteral("Telefonnummer"), QStringLiteral("Telefonnumber"), 90, Qt::AlignCenter}});
+    model.setColumns(
+        {{QStringLiteral("Name"), QStringLiteral("Name"), 120, Qt::AlignCenter},
+         {QStringLiteral("Telefonnummer"), QStringLiteral("Telefonnumber"), 90, Qt::AlignCenter}});
     RecordGrid grid(QStringLiteral("DBGrid1"), QStringLiteral("Names"));
     grid.setRecords(&model);
     grid.show();

@@ -2,6 +2,7 @@
 
 #include "courts/u_kenngroessen.h"
 #include "courts/u_preissetzen.h"
+#include "data/store.h"
 #include "ui/forms.h"
 
 #include <QAction>
@@ -58,4 +59,15 @@ void Tfrm_courts::mnu_parametersClick()
 {
     if (forms().kenngroessen)
         forms().kenngroessen->showModal();
+}
+
+void refreshCourtPlan()
+{
+    Tfrm_courts* courts = forms().courts;
+    if (!courts)
+        return;
+    try {
+        courts->tm_laufzeitTimer();
+    } catch (const StoreError&) {
+    }
 }

@@ -31,3 +31,8 @@ public slots:
     void mnu_pricesClick();
     void mnu_parametersClick();
 };
+
+// The running-time refresh that windows run after they changed reservations or bills: the court
+// plan's, if the plan exists. A failure there must not undo or interrupt the change that was
+// made, so it is ignored.
+void refreshCourtPlan();

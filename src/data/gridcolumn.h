@@ -22,8 +22,9 @@ struct GridColumn {
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
     Display display = Display::Plain;
     bool readOnly = false;
-    QColor trueColour = {};  // Flag: the cell's colour when the field is true
-    QColor falseColour = {}; // Flag: the cell's colour when it is false
+    QColor trueColour = {};            // Flag: the cell's colour when the field is true
+    QColor falseColour = {};           // Flag: the cell's colour when it is false
+    Qt::Alignment titleAlignment = {}; // the title's; none: as the cells
 };
 
 using GridColumns = QVector<GridColumn>;

@@ -35,6 +35,12 @@ public:
     bool contains(int datum, const Slot& slot) const;
     Belegung at(int datum, const Slot& slot) const;
     void set(int datum, const Slot& slot, Belegung state);
+    // The 12 x 96 states of one day in the range, court by court, each court's quarters in the
+    // order of the day; for callers that walk a whole day.
+    const Belegung* day(int datum) const
+    {
+        return cells_.constData() + qsizetype(datum - von_) * courtCount * slotsPerDay;
+    }
 
 private:
     int index(int datum, const Slot& slot) const;

@@ -15,7 +15,27 @@ int fNeueReservierungsnummer()
     return number;
 }
 
-int storeReservation(const NewReservation& reservation)
+namespace {
+
+void appendRow(RecordSet& rows, int datum, const Slot& slot, int number, const QString& name,
+               int mitgliedsnummer, int prozente)
+{
+    rows.append();
+    rows.setField(QStringLiteral("Datum"), datum);
+    rows.setField(QStringLiteral("Stunde"), slot.stunde);
+    rows.setField(QStringLiteral("Viertelstunde"), slot.viertelstunde);
+    rows.setField(QStringLiteral("Platz"), slot.platz);
+    rows.setField(QStringLiteral("Reservierungsnummer"), number);
+    rows.setField(QStringLiteral("Reservierer"), name);
+    rows.setField(QStringLiteral("Mitgliedsnummer"), mitgliedsnummer);
+    rows.setField(QStringLiteral("Prozente"), prozente);
+    rows.setField(QStringLiteral("Bezahlt"), false);
+    rows.post();
+}
+
+} // namespace
+
+int storeReservation(const NewReservation& reservation, const std::function<void(int court)>& afterCourt)
 {
     Store::Transaction transaction;
     const int number = fNeueReservierungsnummer();
@@ -24,19 +44,19 @@ int storeReservation(const NewReservation& reservation)
     const int prozente = int(std::nearbyint(reservation.prozente));
     RecordSet rows;
     rows.openQuery(QStringLiteral("select * from Reservierung where 1=3"));
-    for (const Slot& slot : reservation.selected) {
-        rows.append();
-        rows.setField(QStringLiteral("Datum"), reservation.datum);
-        rows.setField(QStringLiteral("Stunde"), slot.stunde);
-        rows.setField(QStringLiteral("Viertelstunde"), slot.viertelstunde);
-        rows.setField(QStringLiteral("Platz"), slot.platz);
-        rows.setField(QStringLiteral("Reservierungsnummer"), number);
-        rows.setField(QStringLiteral("Reservierer"), name);
-        rows.setField(QStringLiteral("Mitgliedsnummer"), reservation.mitgliedsnummer);
-        rows.setField(QStringLiteral("Prozente"), prozente);
-        rows.setField(QStringLiteral("Bezahlt"), false);
-        rows.post();
+    std::vector<Slot> chosen = reservation.selected;
+    std::stable_sort(chosen.begin(), chosen.end(),
+                     [](const Slot& a, const Slot& b) { return a.platz < b.platz; });
+    auto next = chosen.cbegin();
+    for (int court = 1; court <= courtCount; ++court) {
+        for (; next != chosen.cend() && next->platz == court; ++next)
+            appendRow(rows, reservation.datum, *next, number, name, reservation.mitgliedsnummer, prozente);
+        if (afterCourt)
+            afterCourt(court);
     }
+    // No slot may be dropped silently: a court outside the grid's twelve ends the save unstored.
+    if (next != chosen.cend())
+        throw StoreError(QStringLiteral("Court %1 cannot be booked.").arg(next->platz));
     rows.close();
     transaction.commit();
     return number;

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 inline constexpr int keinMitglied = -17; // member number of a booking not made for a member
@@ -36,8 +37,10 @@ enum class ListOrder { byReservator, byCourt };
 
 int fNeueReservierungsnummer();
 
-// Appends one row per slot under a new number, all or nothing; returns the number.
-int storeReservation(const NewReservation& reservation);
+// Appends one row per slot under a new number, all or nothing; returns the number. The rows go in
+// court by court, 1 to 12, and afterCourt is told after each court (for a progress bar).
+int storeReservation(const NewReservation& reservation,
+                     const std::function<void(int court)>& afterCourt = {});
 
 // Writes the activity record of the line, then deletes every row of its number on all courts,
 // all or nothing. recorded is the moment of the cancellation.

@@ -18,8 +18,9 @@ void ChoiceBox::setValue(const QVariant& value)
     const FieldValue wanted(value);
     for (int i = 0; i < count(); ++i) {
         const FieldValue item(itemData(i));
-        if (item.asString() == wanted.asString() || (!wanted.isEmpty() && item.asFloat() == wanted.asFloat() &&
-                                                     itemData(i).typeId() != QMetaType::QString)) {
+        if (item.asString() == wanted.asString() ||
+            (!wanted.isEmpty() && item.asFloat() == wanted.asFloat() &&
+             itemData(i).typeId() != QMetaType::QString)) {
             setCurrentIndex(i);
             return;
         }

@@ -26,6 +26,9 @@ void RecordGrid::setRecords(RecordSetModel* model)
     if (!model)
         return;
     RecordSet* records = model->records();
+    // The view would post through the model on every change of the current row as well, also when
+    // the set itself moved to a row just inserted; leaving a row posts once, below.
+    disconnect(selectionModel(), nullptr, model, nullptr);
     connections_ << connect(model, &QAbstractItemModel::modelReset, this, &RecordGrid::applyColumns)
                  << connect(records, &RecordSet::currentChanged, this, &RecordGrid::followRecords)
                  << connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -63,4 +66,12 @@ void RecordGrid::followRecords(int row)
     if (current.isValid() && current.row() == row)
         return;
     setCurrentIndex(model_->index(row, current.isValid() ? current.column() : 0));
+}
+
+void RecordGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    // A closed cell leaves its text in the row; the row is posted when it is left, not by the cell.
+    if (hint == QAbstractItemDelegate::SubmitModelCache)
+        hint = QAbstractItemDelegate::NoHint;
+    QTableView::closeEditor(editor, hint);
 }

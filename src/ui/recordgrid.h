@@ -17,6 +17,9 @@ public:
     RecordSetModel* records() const { return model_; }
     void setWholeRowSelection(bool on);
 
+protected slots:
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+
 private:
     void applyColumns();
     void followRecords(int row);

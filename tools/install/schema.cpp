@@ -2,8 +2,8 @@
 
 #include "data/store.h"
 
-#include <QSqlError>
 #include <QRegularExpression>
+#include <QSqlError>
 #include <QSqlQuery>
 
 namespace {
@@ -123,8 +123,9 @@ QString withRules(const QString& sql)
         const QString name = m.captured(1);
         QString bare = name;
         bare.remove(QLatin1Char('"'));
-        QString rules = QStringLiteral(" constraint \"%1 holds at most %2 characters\" check (length(%3) <= %2)")
-                            .arg(bare, m.captured(2), name);
+        QString rules =
+            QStringLiteral(" constraint \"%1 holds at most %2 characters\" check (length(%3) <= %2)")
+                .arg(bare, m.captured(2), name);
         if (!m.captured(3).isEmpty())
             rules += QStringLiteral(" constraint \"%1 must have a value\" check (%2 <> '')").arg(bare, name);
         result += sql.mid(done, m.capturedEnd() - done) + rules;

@@ -138,8 +138,10 @@ QVariant RecordSetModel::headerData(int section, Qt::Orientation orientation, in
         if (role == Qt::DisplayRole)
             return columns_.isEmpty() ? QVariant(records_->fieldNames().value(section))
                                       : QVariant(columns_.value(section).caption);
-        if (role == Qt::TextAlignmentRole && section < columns_.size())
-            return QVariant::fromValue(columns_[section].alignment);
+        if (role == Qt::TextAlignmentRole && section < columns_.size()) {
+            const GridColumn& column = columns_[section];
+            return QVariant::fromValue(column.titleAlignment ? column.titleAlignment : column.alignment);
+        }
     }
     return QAbstractTableModel::headerData(section, orientation, role);
 }

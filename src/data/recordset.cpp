@@ -435,9 +435,10 @@ void RecordSet::insertBuffer()
     QStringList columns;
     for (const QString& f : std::as_const(fields_))
         columns << Store::quoted(f);
-    QSqlQuery query = prepared(QStringLiteral("insert into %1 (%2) values (%3)")
-                                   .arg(Store::quoted(table_), columns.join(QLatin1Char(',')),
-                                        QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(','))));
+    QSqlQuery query =
+        prepared(QStringLiteral("insert into %1 (%2) values (%3)")
+                     .arg(Store::quoted(table_), columns.join(QLatin1Char(',')),
+                          QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(','))));
     for (int i = 0; i < buffer_.values.size(); ++i)
         query.bindValue(i, buffer_.values[i]);
     run(query);

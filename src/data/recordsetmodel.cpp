@@ -149,8 +149,8 @@ QVariant RecordSetModel::headerData(int section, Qt::Orientation orientation, in
 Qt::ItemFlags RecordSetModel::flags(const QModelIndex& index) const
 {
     Qt::ItemFlags f = QAbstractTableModel::flags(index);
-    const bool columnReadOnly = index.isValid() && index.column() < columns_.size() &&
-                                columns_[index.column()].readOnly;
+    const bool columnReadOnly =
+        index.isValid() && index.column() < columns_.size() && columns_[index.column()].readOnly;
     if (index.isValid() && !records_->isReadOnly() && !columnReadOnly)
         f |= Qt::ItemIsEditable;
     return f;

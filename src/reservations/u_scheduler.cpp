@@ -118,12 +118,15 @@ void Tfrm_scheduler::setupTopBar(QWidget* top)
         const QRect cell = g.cellRect(n, 1);
         auto* weekday = new QLabel(heads);
         weekday->setObjectName(QStringLiteral("lbl_wochentag%1").arg(n));
-        weekday->setGeometry(cell.left() + 2, 0, 30, 20);
+        weekday->setGeometry(cell.left() + 2, 0, 24, 20);
         weekday->setStyleSheet(QStringLiteral("color: navy;"));
         weekday->setFont(bold);
         auto* date = new QLabel(heads);
         date->setObjectName(QStringLiteral("lbl_tag%1").arg(n));
-        date->setGeometry(cell.left() + 28, 0, cell.width() - 30, 20);
+        date->setGeometry(cell.left() + 26, 0, cell.width() - 28, 20);
+        QFont small = date->font();
+        small.setPixelSize(11);
+        date->setFont(small);
         date->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         lbl_wochentag[std::size_t(n)] = weekday;
         lbl_tag[std::size_t(n)] = date;

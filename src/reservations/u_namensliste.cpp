@@ -45,41 +45,13 @@ void Tfrm_namensliste::setupNavigator()
     DBNavigator1 = new RecordNavigator(body());
     DBNavigator1->setObjectName(QStringLiteral("DBNavigator1"));
     DBNavigator1->setRecords(names_);
-    // The navigator's buttons take no focus, so a cell being typed in is still open when one of
-    // them is pressed: its text goes into the row first, or a post would store the row without it.
-    for (auto button : {RecordNavigator::First, RecordNavigator::Prior, RecordNavigator::Next,
-                        RecordNavigator::Last, RecordNavigator::Insert, RecordNavigator::Delete,
-                        RecordNavigator::Edit, RecordNavigator::Post, RecordNavigator::Refresh})
-        connect(DBNavigator1->button(button), &QToolButton::pressed, this,
-                &Tfrm_namensliste::commitOpenEditor);
-    // Cancel drops the open cell with the row.
-    connect(DBNavigator1->button(RecordNavigator::Cancel), &QToolButton::pressed, this, [this] {
-        if (QWidget* editor = DBGrid1->focusWidget();
-            editor && editor != DBGrid1->viewport() && DBGrid1->viewport()->isAncestorOf(editor))
-            emit DBGrid1->itemDelegate()->closeEditor(editor, QAbstractItemDelegate::NoHint);
-    });
+    DBNavigator1->setGrid(DBGrid1);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(DBNavigator1);
     bottom->addStretch();
     static_cast<QVBoxLayout*>(body()->layout())->addLayout(bottom);
     BitBtn1 = addBottomButton(QStringLiteral("BitBtn1"), QStringLiteral("&Close"));
     connect(BitBtn1, &QPushButton::clicked, this, &Tfrm_namensliste::BitBtn1Click);
-}
-
-void Tfrm_namensliste::commitOpenEditor()
-{
-    // An open cell editor is the only focusable widget inside the grid's viewport.
-    const auto isEditor = [this](const QWidget* w) {
-        // A closed editor lingers hidden until it is deleted.
-        return w && w != DBGrid1->viewport() && w->isVisible() && DBGrid1->viewport()->isAncestorOf(w);
-    };
-    QWidget* editor = QApplication::focusWidget();
-    if (!isEditor(editor))
-        editor = DBGrid1->focusWidget();
-    if (!isEditor(editor))
-        return;
-    emit DBGrid1->itemDelegate()->commitData(editor);
-    emit DBGrid1->itemDelegate()->closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
 bool Tfrm_namensliste::rowIsBlank() const
@@ -105,7 +77,7 @@ void Tfrm_namensliste::BitBtn1Click()
 void Tfrm_namensliste::closeEvent(QCloseEvent* event)
 {
     if (isVisible() && names_->isOpen()) {
-        commitOpenEditor();
+        DBGrid1->commitEditor();
         const auto state = names_->state();
         if (state == RecordSet::State::Insert && rowIsBlank()) {
             names_->cancel();

@@ -33,7 +33,6 @@ private:
     void setupGrid();
     void setupNavigator();
     // Writes the text of a cell still being edited into its row.
-    void commitOpenEditor();
     bool rowIsBlank() const;
 
     RecordSet* names_ = nullptr;

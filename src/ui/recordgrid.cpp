@@ -3,6 +3,7 @@
 #include "data/recordsetmodel.h"
 #include "ui/storeaction.h"
 
+#include <QApplication>
 #include <QHeaderView>
 
 RecordGrid::RecordGrid(const QString& name, const QString& accessibleName, QWidget* parent)
@@ -74,4 +75,31 @@ void RecordGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint
     if (hint == QAbstractItemDelegate::SubmitModelCache)
         hint = QAbstractItemDelegate::NoHint;
     QTableView::closeEditor(editor, hint);
+}
+
+QWidget* RecordGrid::openEditor() const
+{
+    // An open cell editor is the only focusable widget inside the viewport; a closed one lingers
+    // hidden until it is deleted.
+    const auto isEditor = [this](const QWidget* w) {
+        return w && w != viewport() && w->isVisible() && viewport()->isAncestorOf(w);
+    };
+    if (QWidget* focused = QApplication::focusWidget(); isEditor(focused))
+        return focused;
+    QWidget* inside = focusWidget();
+    return isEditor(inside) ? inside : nullptr;
+}
+
+void RecordGrid::commitEditor()
+{
+    if (QWidget* editor = openEditor()) {
+        emit itemDelegate()->commitData(editor);
+        emit itemDelegate()->closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
+void RecordGrid::dropEditor()
+{
+    if (QWidget* editor = openEditor())
+        emit itemDelegate()->closeEditor(editor, QAbstractItemDelegate::NoHint);
 }

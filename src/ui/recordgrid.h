@@ -17,10 +17,17 @@ public:
     RecordSetModel* records() const { return model_; }
     void setWholeRowSelection(bool on);
 
+    // A cell being typed in writes its text into the row and closes; the record navigator calls
+    // it before its buttons act, since they take no focus and would leave the cell open.
+    void commitEditor();
+    // A cell being typed in closes without writing (the navigator's Cancel).
+    void dropEditor();
+
 protected slots:
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
+    QWidget* openEditor() const;
     void applyColumns();
     void followRecords(int row);
 

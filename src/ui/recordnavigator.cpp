@@ -3,6 +3,7 @@
 #include "data/recordset.h"
 #include "platform/messages.h"
 #include "ui/pictures.h"
+#include "ui/recordgrid.h"
 #include "ui/storeaction.h"
 
 #include <QAbstractItemModel>
@@ -50,6 +51,14 @@ RecordNavigator::RecordNavigator(QWidget* parent)
         b->setFocusPolicy(Qt::NoFocus);
         b->setAccessibleName(QLatin1String(kind.spoken));
         const Button which = kind.button;
+        connect(b, &QToolButton::pressed, this, [this, which] {
+            if (!grid_)
+                return;
+            if (which == Cancel)
+                grid_->dropEditor();
+            else
+                grid_->commitEditor();
+        });
         connect(b, &QToolButton::clicked, this, [this, which] { press(which); });
         layout->addWidget(b);
         buttons_.insert(which, b);

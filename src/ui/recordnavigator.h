@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class QToolButton;
+class RecordGrid;
 
 // The record navigator of the windows that edit a table: first, prior, next, last, insert,
 // delete, edit, post, cancel and refresh over one RecordSet. Each window shows the buttons it
@@ -36,6 +37,9 @@ public:
     void setRecords(RecordSet* records);
     RecordSet* records() const { return records_; }
     void setMapper(QDataWidgetMapper* mapper);
+    // The grid the set is edited in: a cell still open there is written before a button acts,
+    // or dropped by Cancel.
+    void setGrid(RecordGrid* grid) { grid_ = grid; }
 
     void setVisibleButtons(Buttons buttons);
     Buttons visibleButtons() const { return visible_; }
@@ -61,6 +65,7 @@ private:
 
     QPointer<RecordSet> records_;
     QPointer<QDataWidgetMapper> mapper_;
+    QPointer<RecordGrid> grid_;
     QHash<Button, QToolButton*> buttons_;
     QList<QMetaObject::Connection> connections_;
     Buttons visible_ = allButtons;

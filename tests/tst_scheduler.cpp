@@ -9,6 +9,8 @@
 #include "testinstallation.h"
 #include "ui/forms.h"
 
+#include <QAccessible>
+#include <QAccessibleTableInterface>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -78,6 +80,8 @@ private slots:
     void memberTabNeedsAMemberNumber();
     void addToListTellsWhetherTheNameIsNew();
     void closingTheDialogRecoloursItsColumnOnly();
+    void gridsAreTablesToScreenReaders();
+    void keyboardBooksWithoutTheMouse();
 
 private:
     void showDialog(int column, int hour);
@@ -379,6 +383,61 @@ void TestScheduler::closingTheDialogRecoloursItsColumnOnly()
     dialog->close();
     QCOMPARE(shownColour(scheduler->grid(), 2, 12, 4, 1), QRgb(0x800000));
     QCOMPARE(shownColour(scheduler->grid(), 3, 12, 4, 1), QRgb(0x808080));
+}
+
+void TestScheduler::gridsAreTablesToScreenReaders()
+{
+    book(wednesday, {"5 0 7 19 2 0 Miller", "6 2 1 1 1 1 Roe"});
+    scheduler->dp_datum->setDate(DayCount::toDate(wednesday));
+    scheduler->dp_datumCloseUp();
+    QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(scheduler->grid());
+    QVERIFY(grid);
+    QCOMPARE(grid->role(), QAccessible::Table);
+    QAccessibleTableInterface* table = grid->tableInterface();
+    QVERIFY(table);
+    QCOMPARE(table->rowCount(), 96);
+    QCOMPARE(table->columnCount(), 7 * 12);
+    QAccessibleInterface* booked = table->cellAt(18 * 4 + 1, 6);
+    QCOMPARE(booked->text(QAccessible::Name), QStringLiteral("reserved"));
+    QCOMPARE(booked->text(QAccessible::Description), QStringLiteral("Miller, 06:15 pm - 06:30 pm, not paid"));
+    QCOMPARE(table->cellAt(18 * 4 + 2, 6)->text(QAccessible::Name), QStringLiteral("free"));
+    QCOMPARE(table->cellAt(0, 2 * 12)->text(QAccessible::Name), QStringLiteral("paid"));
+    QCOMPARE(table->columnDescription(6),
+             QStringLiteral("WE %1, court 7").arg(Schedule::dayHeading(wednesday).date));
+    QCOMPARE(table->rowDescription(18 * 4 + 1), QStringLiteral("06:15 pm"));
+    QCOMPARE(table->rowDescription(0), QStringLiteral("12:00 am"));
+    QCOMPARE(grid->indexOfChild(booked), (18 * 4 + 1) * 84 + 6);
+}
+
+void TestScheduler::keyboardBooksWithoutTheMouse()
+{
+    showDialog(1, 10);
+    QuarterGrid* grid = dialog->grid();
+    grid->setFocus();
+    QCOMPARE(grid->current().hour, 10);
+    QTest::keyClick(grid, Qt::Key_Right);
+    QTest::keyClick(grid, Qt::Key_Right);
+    QTest::keyClick(grid, Qt::Key_Down);
+    QTest::keyClick(grid, Qt::Key_Space);
+    QCOMPARE(grid->cell(1, 10).quarter(3, 2).belegung, Belegung::gewaehlt);
+    QAccessibleInterface* focused = QAccessible::queryAccessibleInterface(grid)->focusChild();
+    QVERIFY(focused);
+    QCOMPARE(focused->text(QAccessible::Name), QStringLiteral("selected"));
+    QVERIFY(focused->state().focused);
+    // Down from the last quarter goes on into the next hour.
+    QTest::keyClick(grid, Qt::Key_Down);
+    QTest::keyClick(grid, Qt::Key_Down);
+    QTest::keyClick(grid, Qt::Key_Down);
+    QCOMPARE(grid->current().hour, 11);
+    QCOMPARE(grid->current().quarter, 1);
+    QTest::keyClick(grid, Qt::Key_Space);
+    dialog->ed_name->setEditText(QStringLiteral("Keys"));
+    dialog->BitBtn2->click();
+    QCOMPARE(TestInstallation::scalar(
+                 "select group_concat(Stunde || '/' || Viertelstunde) from Reservierung where "
+                 "Reservierer = 'Keys' and Platz = 3")
+                 .toString(),
+             QStringLiteral("10/2,11/1"));
 }
 
 QTEST_MAIN(TestScheduler)

@@ -1,9 +1,14 @@
 #include "reservations/quartergrid.h"
 
+#include "reservations/quartergridaccessible.h"
+
+#include <QAccessible>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScrollArea>
 #include <QToolTip>
 
 QString Tplatzviertelstunde::name(int court, int quarter)
@@ -78,6 +83,8 @@ QuarterGrid::QuarterGrid(const QuarterGeometry& geometry, QWidget* parent)
             cells_.emplace_back(column, hour);
     setFixedSize(geometry.size());
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    QuarterGridAccessibility::install();
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -213,10 +220,107 @@ void QuarterGrid::paintEvent(QPaintEvent* event)
     for (const Ttagstunde& c : cells_)
         if (geometry_.cellRect(c.column(), c.hour()).intersects(dirty))
             paintCell(painter, c);
+    if (hasFocus()) {
+        // The keyboard's quarter, framed outside its box so that its colour stays readable.
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1));
+        painter.drawRect(focusArea().adjusted(0, 0, -1, -1));
+    }
+}
+
+QRect QuarterGrid::focusArea() const
+{
+    return quarterArea(current_.column, current_.hour, current_.court, current_.quarter)
+        .adjusted(-1, -1, 1, 1);
+}
+
+QString QuarterGrid::stateText(Belegung state)
+{
+    switch (state) {
+    case Belegung::frei: return QStringLiteral("free");
+    case Belegung::reserviert1:
+    case Belegung::reserviert2: return QStringLiteral("reserved");
+    case Belegung::bezahlt: return QStringLiteral("paid");
+    case Belegung::gewaehlt: return QStringLiteral("selected");
+    case Belegung::keinplatz: return QStringLiteral("no court");
+    }
+    return {};
+}
+
+void QuarterGrid::setCurrent(const Position& position)
+{
+    update(focusArea());
+    current_ = position;
+    update(focusArea());
+    for (QWidget* w = parentWidget(); w; w = w->parentWidget())
+        if (auto* scroll = qobject_cast<QScrollArea*>(w)) {
+            const QRect cellArea = geometry_.cellRect(current_.column, current_.hour);
+            scroll->ensureVisible(cellArea.center().x(), cellArea.center().y(), cellArea.width() / 2 + 2,
+                                  cellArea.height() / 2 + 2);
+            break;
+        }
+    emit cellHovered(current_.column, current_.hour);
+    if (hasFocus())
+        QuarterGridAccessibility::currentMoved(this);
+}
+
+void QuarterGrid::moveCurrent(int columnStep, int courtStep, int quarterStep)
+{
+    Position p = current_;
+    // Courts run on across the day columns, quarters across the hours.
+    int courtIndex = (p.column - 1) * courtCount + p.court - 1 + courtStep + columnStep * courtCount;
+    courtIndex = std::clamp(courtIndex, 0, geometry_.columns * courtCount - 1);
+    p.column = courtIndex / courtCount + 1;
+    p.court = courtIndex % courtCount + 1;
+    const int slot = std::clamp((p.hour - 1) * 4 + p.quarter - 1 + quarterStep, 0, slotsPerDay - 1);
+    p.hour = slot / 4 + 1;
+    p.quarter = slot % 4 + 1;
+    setCurrent(p);
+}
+
+void QuarterGrid::keyPressEvent(QKeyEvent* event)
+{
+    const bool control = event->modifiers() & Qt::ControlModifier;
+    switch (event->key()) {
+    case Qt::Key_Left: moveCurrent(control ? -1 : 0, control ? 0 : -1, 0); return;
+    case Qt::Key_Right: moveCurrent(control ? 1 : 0, control ? 0 : 1, 0); return;
+    case Qt::Key_Up: moveCurrent(0, 0, control ? -4 : -1); return;
+    case Qt::Key_Down: moveCurrent(0, 0, control ? 4 : 1); return;
+    case Qt::Key_PageUp: moveCurrent(0, 0, -4); return;
+    case Qt::Key_PageDown: moveCurrent(0, 0, 4); return;
+    case Qt::Key_Space:
+        if (!event->isAutoRepeat()) {
+            emit quarterReleased(current_.hour, current_.court, current_.quarter, Qt::LeftButton);
+            emit cellClicked(current_.column, current_.hour);
+            if (hasFocus())
+                QuarterGridAccessibility::currentMoved(this);
+        }
+        return;
+    default: QWidget::keyPressEvent(event);
+    }
+}
+
+void QuarterGrid::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    update(focusArea());
+    QuarterGridAccessibility::currentMoved(this);
+}
+
+void QuarterGrid::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    update(focusArea());
 }
 
 void QuarterGrid::mousePressEvent(QMouseEvent* event)
 {
+    // The keyboard goes on from where the mouse was.
+    Position at;
+    if (quarterAt(event->position().toPoint(), &at.column, &at.hour, &at.court, &at.quarter)) {
+        update(focusArea());
+        current_ = at;
+        update(focusArea());
+    }
     if (!cellAt(event->position().toPoint(), &pressedColumn_, &pressedHour_))
         pressedColumn_ = pressedHour_ = 0;
     QWidget::mousePressEvent(event);

@@ -93,6 +93,20 @@ public:
 
     // The tool tip of a booked quarter (reserved or paid); none when it returns an empty text.
     std::function<QString(int column, int hour, int court, int quarter)> bookingText;
+    // The day a column shows, as screen readers name the column ("TH 10 Dec 2026").
+    std::function<QString(int column)> columnTitle;
+
+    // The quarter the keyboard is on: arrows move it, Space acts on it as a click would.
+    struct Position {
+        int column = 1;
+        int hour = 1;
+        int court = 1;
+        int quarter = 1;
+    };
+    const Position& current() const { return current_; }
+    void setCurrent(const Position& position);
+    // What a quarter's state reads as to a screen reader: "free", "reserved", "paid", ...
+    static QString stateText(Belegung state);
 
 signals:
     void cellClicked(int column, int hour);
@@ -104,9 +118,14 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
+    void moveCurrent(int columnStep, int courtStep, int quarterStep);
+    QRect focusArea() const;
     void paintLabels(QPainter& painter, const QRect& dirty) const;
     void paintCell(QPainter& painter, const Ttagstunde& cell) const;
 
@@ -114,6 +133,7 @@ private:
     std::vector<Ttagstunde> cells_;
     int pressedColumn_ = 0;
     int pressedHour_ = 0;
+    Position current_;
 };
 
 // The court numbers above each court's column of quarters, in every day column: the scheduler

@@ -68,6 +68,7 @@ Tfrm_reservieren::Tfrm_reservieren(QWidget* parent)
     sb_reservieren->setFrameShape(QFrame::NoFrame);
     layout->addWidget(sb_reservieren, 1);
     connect(grid_, &QuarterGrid::quarterReleased, this, &Tfrm_reservieren::sh_standardMouseUp);
+    grid_->columnTitle = [this](int) { return lbl_wochentag1->text() + QLatin1Char(' ') + lbl_tag1->text(); };
     grid_->bookingText = [this](int, int hour, int court, int quarter) {
         QString text;
         runAction([&] {
@@ -245,6 +246,8 @@ void Tfrm_reservieren::showEvent(QShowEvent* event)
     tickClock();
     loadDay();
     const int hour = std::clamp(ed_stunde->text().toInt(), 1, 24);
+    sb_reservieren->verticalScrollBar()->setValue(grid_->geometry().cellPitchY * (hour - 1) + 1);
+    grid_->setCurrent({reservationColumn, hour, 1, 1});
     sb_reservieren->verticalScrollBar()->setValue(grid_->geometry().cellPitchY * (hour - 1) + 1);
 }
 

@@ -72,12 +72,23 @@ Tfrm_scheduler::Tfrm_scheduler(QWidget* parent)
     connect(mnu_list, &QAction::triggered, this, &Tfrm_scheduler::mnu_listClick);
     connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         int column = 0, hour = 0;
-        if (grid_->cellAt(at, &column, &hour))
+        if (grid_->cellAt(at, &column, &hour)) {
             pm_scheduler->popup(grid_->mapToGlobal(at));
+            return;
+        }
+        // From the keyboard (the menu key), the menu opens at the keyboard's hour cell.
+        const QuarterGrid::Position& current = grid_->current();
+        ed_datum->setText(QString::number(current.column));
+        pm_scheduler->popup(
+            grid_->mapToGlobal(grid_->geometry().cellRect(current.column, current.hour).center()));
     });
     connect(grid_, &QuarterGrid::cellClicked, this, &Tfrm_scheduler::pnl_standardClick);
     connect(grid_, &QuarterGrid::cellHovered, this,
             [this](int column, int) { ed_datum->setText(QString::number(column)); });
+    grid_->columnTitle = [this](int column) {
+        return lbl_wochentag[std::size_t(column)]->text() + QLatin1Char(' ') +
+               lbl_tag[std::size_t(column)]->text();
+    };
     grid_->bookingText = [this](int column, int hour, int court, int quarter) {
         QString text;
         runAction([&] {

@@ -14,8 +14,10 @@ DeskWindow::DeskWindow(const QString& name, const QString& caption, QWidget* par
 {
     setObjectName(name);
     setWindowTitle(caption);
-    // Top-level windows of their own, with the system menu's minimise and maximise boxes.
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+    // Windows of the main window, with the system menu's minimise and maximise boxes. The dialog
+    // type is what makes X11 name the main window as their owner (WM_TRANSIENT_FOR), so that a
+    // window manager keeps them above it and gives them no task-bar entry of their own.
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
     KeyHabits::install();
 }

@@ -1,3 +1,4 @@
+#include "answers.h"
 #include "data/daycount.h"
 #include "data/recordset.h"
 #include "platform/messages.h"
@@ -33,19 +34,6 @@ const QString unpaidQuestion = QStringLiteral("Delete actual selected reservatio
 const QString paidQuestion =
     QStringLiteral("The reservation which you want to delete is already payed !\n\nCancel ?");
 const QString noCourt = QStringLiteral("Court does not exist !");
-
-struct Answers {
-    QStringList asked;
-    Messages::Answer answer = Messages::Answer::No;
-    Answers()
-    {
-        Messages::setHandler([this](Messages::Kind, const QString& text) {
-            asked << text;
-            return answer;
-        });
-    }
-    ~Answers() { Messages::setHandler({}); }
-};
 
 template <typename T> T* child(QWidget* window, const char* name)
 {

@@ -1,3 +1,4 @@
+#include "answers.h"
 #include "data/calculations.h"
 #include "data/daycount.h"
 #include "platform/messages.h"
@@ -38,19 +39,6 @@ void book(int day, const QStringList& rows)
              f.value(6, QStringLiteral("x"))});
     }
 }
-
-struct Answers {
-    QStringList shown;
-    Messages::Answer answer = Messages::Answer::Yes;
-    Answers()
-    {
-        Messages::setHandler([this](Messages::Kind, const QString& text) {
-            shown << text;
-            return answer;
-        });
-    }
-    ~Answers() { Messages::setHandler({}); }
-};
 
 QRgb shownColour(QuarterGrid* grid, int column, int hour, int court, int quarter)
 {
@@ -253,7 +241,7 @@ void TestScheduler::dialogRefusesWhatCannotBeBooked()
     click(10, 1, 1);
     click(10, 1, 2);
     click(10, 8, 1);
-    QCOMPARE(answers.shown, (QStringList{"Quater already reserved !", "Quater already reserved !",
+    QCOMPARE(answers.asked, (QStringList{"Quater already reserved !", "Quater already reserved !",
                                          "Court does not exist !"}));
     QCOMPARE(shownColour(dialog->grid(), 1, 10, 8, 1), QRgb(0x000000));
     // Clicking a free quarter twice leaves it free; the right button does nothing.
@@ -300,7 +288,7 @@ void TestScheduler::blankNameAnsweredYesIsNoname()
     answers.answer = Messages::Answer::No;
     dialog->ed_name->setEditText(QStringLiteral("   "));
     dialog->BitBtn2->click();
-    QCOMPARE(answers.shown, QStringList{"Reservate with no name ?"});
+    QCOMPARE(answers.asked, QStringList{"Reservate with no name ?"});
     QVERIFY(dialog->isVisible());
     answers.answer = Messages::Answer::Yes;
     dialog->ed_prozente->setValue(13.5);
@@ -316,9 +304,9 @@ void TestScheduler::blankNameAnsweredYesIsNoname()
     // Nothing marked: the dialog says so and stays open.
     showDialog(1, 20);
     dialog->ed_name->setEditText(QStringLiteral("Smith"));
-    answers.shown.clear();
+    answers.asked.clear();
     dialog->BitBtn2->click();
-    QCOMPARE(answers.shown, QStringList{"Empty reservation.No quaters are selected !"});
+    QCOMPARE(answers.asked, QStringList{"Empty reservation.No quaters are selected !"});
     QVERIFY(dialog->isVisible());
     dialog->close();
 }
@@ -330,7 +318,7 @@ void TestScheduler::memberTabNeedsAMemberNumber()
     dialog->pc_player->setCurrentWidget(dialog->ts_member);
     Answers answers;
     dialog->BitBtn2->click();
-    QCOMPARE(answers.shown, QStringList{"no member selected !"});
+    QCOMPARE(answers.asked, QStringList{"no member selected !"});
     dialog->ed_mitglied->showPopup();
     QVERIFY(dialog->ed_mitglied->count() >= 12);
     const int row = 2;
@@ -359,7 +347,7 @@ void TestScheduler::addToListTellsWhetherTheNameIsNew()
     dialog->ed_telefon->setText(QStringLiteral("0171 5"));
     dialog->btn_hinzufuegen->click();
     dialog->btn_hinzufuegen->click();
-    QCOMPARE(answers.shown, (QStringList{"Name added", "Name already exists !"}));
+    QCOMPARE(answers.asked, (QStringList{"Name added", "Name already exists !"}));
     QCOMPARE(TestInstallation::scalar("select Telefonnummer from Namen where Name = 'Newcomer'").toString(),
              QStringLiteral("0171 5"));
     // Picking a name from the list brings its telephone number.

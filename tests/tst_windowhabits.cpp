@@ -1,3 +1,4 @@
+#include "answers.h"
 #include "data/daycount.h"
 #include "data/recordset.h"
 #include "data/recordsetmodel.h"
@@ -54,19 +55,6 @@ public:
     QPlainTextEdit* notes;
     QPushButton* ok;
     QPushButton* close;
-};
-
-struct Answers {
-    QStringList asked;
-    Messages::Answer answer = Messages::Answer::No;
-    Answers()
-    {
-        Messages::setHandler([this](Messages::Kind, const QString& text) {
-            asked << text;
-            return answer;
-        });
-    }
-    ~Answers() { Messages::setHandler({}); }
 };
 
 } // namespace

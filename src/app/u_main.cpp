@@ -17,6 +17,7 @@
 #include "courts/u_tischfarben.h"
 #include "data/daycount.h"
 #include "data/session.h"
+#include "lights/u_abbruchfenster.h"
 #include "lights/u_gruppensteuerung.h"
 #include "lights/u_lichtsteuerung.h"
 #include "lights/u_schalttafel.h"
@@ -85,6 +86,8 @@ Tfrm_main::Tfrm_main(QWidget* parent)
     setObjectName(QStringLiteral("frm_main"));
     setWindowTitle(QStringLiteral("Courtoria"));
     setWindowIcon(Pictures::toolIcon(Tool::Court));
+    // Start-up re-sends the relay modules' stored state and asks while the port cannot be opened.
+    SessionStart::setRelayRestart(restartRelaysAtStart);
     buildMenu();
     buildToolBar();
 

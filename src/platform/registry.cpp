@@ -44,4 +44,13 @@ bool setValue(const QString& name, const QVariant& value)
     return settings.status() == QSettings::NoError;
 }
 
+QString serialDevice(int portIndex)
+{
+    if (portIndex < 0 || portIndex > 3)
+        return {};
+    const QString name = QStringLiteral("COM%1").arg(portIndex + 1);
+    const QString device = text(name);
+    return device.isEmpty() ? QStringLiteral("/dev/ttyS%1").arg(portIndex) : device;
+}
+
 } // namespace Registry

@@ -14,4 +14,8 @@ QString text(const QString& name, const QString& fallback = {});
 // Returns false when the file cannot be written.
 bool setValue(const QString& name, const QVariant& value);
 
+// The serial device behind port index 0 to 3: the values COM1 to COM4, by default /dev/ttyS0 to
+// /dev/ttyS3. Any other index names no device (empty).
+QString serialDevice(int portIndex);
+
 } // namespace Registry

@@ -1,0 +1,112 @@
+#pragma once
+
+#include <QString>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+// The far end of a relay line for tests and benchmarks: a pseudo-terminal whose slave device the
+// program opens as its serial port, read from the master side by a thread that stamps every byte
+// with the moment it arrived. The slave stays open here too, so that the master reads on while the
+// program closes and re-opens its side.
+class RelayLine {
+public:
+    using Clock = std::chrono::steady_clock;
+    struct Byte {
+        unsigned char value;
+        Clock::time_point at;
+    };
+
+    RelayLine()
+    {
+        master_ = posix_openpt(O_RDWR | O_NOCTTY);
+        if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0)
+            return;
+        device_ = QString::fromLocal8Bit(ptsname(master_));
+        slave_ = ::open(ptsname(master_), O_RDWR | O_NOCTTY);
+        termios raw{};
+        if (slave_ >= 0 && tcgetattr(slave_, &raw) == 0) {
+            cfmakeraw(&raw);
+            tcsetattr(slave_, TCSANOW, &raw);
+        }
+        reader_ = std::thread([this] { read(); });
+    }
+    ~RelayLine()
+    {
+        stop_ = true;
+        if (reader_.joinable())
+            reader_.join();
+        if (slave_ >= 0)
+            ::close(slave_);
+        if (master_ >= 0)
+            ::close(master_);
+    }
+    RelayLine(const RelayLine&) = delete;
+    RelayLine& operator=(const RelayLine&) = delete;
+
+    bool isValid() const { return slave_ >= 0; }
+    const QString& device() const { return device_; }
+
+    std::vector<Byte> bytes() const
+    {
+        std::lock_guard lock(mutex_);
+        return bytes_;
+    }
+    std::vector<unsigned char> values() const
+    {
+        std::vector<unsigned char> out;
+        for (const Byte& b : bytes())
+            out.push_back(b.value);
+        return out;
+    }
+    // Waits until `count` bytes arrived or `timeout` passed; true when they did.
+    bool waitFor(std::size_t count, std::chrono::milliseconds timeout = std::chrono::milliseconds(3000)) const
+    {
+        const auto end = Clock::now() + timeout;
+        while (Clock::now() < end) {
+            if (bytes().size() >= count)
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return bytes().size() >= count;
+    }
+    void clear()
+    {
+        std::lock_guard lock(mutex_);
+        bytes_.clear();
+    }
+
+private:
+    void read()
+    {
+        pollfd poller{master_, POLLIN, 0};
+        unsigned char buffer[64];
+        while (!stop_) {
+            if (::poll(&poller, 1, 5) <= 0 || !(poller.revents & POLLIN))
+                continue;
+            const ssize_t n = ::read(master_, buffer, sizeof buffer);
+            const auto at = Clock::now();
+            if (n <= 0)
+                continue;
+            std::lock_guard lock(mutex_);
+            for (ssize_t i = 0; i < n; ++i)
+                bytes_.push_back({buffer[i], at});
+        }
+    }
+
+    int master_ = -1;
+    int slave_ = -1;
+    QString device_;
+    std::thread reader_;
+    std::atomic<bool> stop_{false};
+    mutable std::mutex mutex_;
+    std::vector<Byte> bytes_;
+};

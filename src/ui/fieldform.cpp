@@ -10,7 +10,32 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMetaProperty>
 #include <QPlainTextEdit>
+
+void writeMappedControls(QDataWidgetMapper* mapper, int row)
+{
+    QAbstractItemModel* model = mapper ? mapper->model() : nullptr;
+    if (!model || row < 0)
+        return;
+    QList<std::pair<QModelIndex, QVariant>> values;
+    for (int section = 0; section < model->columnCount(); ++section) {
+        QWidget* widget = mapper->mappedWidgetAt(section);
+        if (!widget)
+            continue;
+        QByteArray property = mapper->mappedPropertyName(widget);
+        if (property.isEmpty())
+            property = widget->metaObject()->userProperty().name();
+        values.push_back({model->index(row, section), widget->property(property.constData())});
+    }
+    for (const auto& [index, value] : values)
+        model->setData(index, value);
+}
+
+void FieldForm::writeControls()
+{
+    writeMappedControls(mapper_, model_->records()->recNo());
+}
 
 FieldForm::FieldForm(RecordSetModel* model, QWidget* parent)
     : QObject(parent)
@@ -28,7 +53,10 @@ FieldForm::FieldForm(RecordSetModel* model, QWidget* parent)
                 mapper_->addMapping(controls_.value(f.name), column);
         }
         applySizes();
+        mapper_->setCurrentIndex(model_->records()->recNo());
     });
+    // The controls show the record set's current row, wherever it was moved from.
+    connect(model->records(), &RecordSet::currentChanged, mapper_, &QDataWidgetMapper::setCurrentIndex);
 }
 
 QWidget* FieldForm::makeControl(const FormField& field, QWidget* parent)

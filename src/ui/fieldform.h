@@ -14,6 +14,11 @@ class QLabel;
 class QWidget;
 class RecordSetModel;
 
+// Writes every control of a widget mapper into the given row of its model. Every control is read
+// before the first one is written: writing a field refreshes all mapped controls from the row,
+// which would undo the edits not yet written.
+void writeMappedControls(QDataWidgetMapper* mapper, int row);
+
 // One bound field of a form: the control's component name, its label, the record set's field,
 // the kind of control and, for a choice, the shown items with the values they store.
 struct FormField {
@@ -40,6 +45,8 @@ public:
     void build(QGridLayout* layout, const QVector<FormField>& fields, int row = 0, int columns = 1);
 
     QDataWidgetMapper* mapper() const { return mapper_; }
+    // Writes what the controls hold into the current row of the record set.
+    void writeControls();
     QWidget* control(const QString& name) const { return controls_.value(name); }
     QLabel* label(const QString& name) const { return labels_.value(name); }
     // Applies the fields' sizes again after the record set was opened on its table.

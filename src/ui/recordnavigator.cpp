@@ -2,6 +2,7 @@
 
 #include "data/recordset.h"
 #include "platform/messages.h"
+#include "ui/fieldform.h"
 #include "ui/pictures.h"
 #include "ui/recordgrid.h"
 #include "ui/storeaction.h"
@@ -101,6 +102,11 @@ void RecordNavigator::setMapper(QDataWidgetMapper* mapper)
     }
 }
 
+void RecordNavigator::setGrid(RecordGrid* grid)
+{
+    grid_ = grid;
+}
+
 void RecordNavigator::setVisibleButtons(Buttons buttons)
 {
     visible_ = buttons;
@@ -141,23 +147,8 @@ void RecordNavigator::updateButtons()
 
 void RecordNavigator::writeControls()
 {
-    if (!mapper_ || !records_ || records_->recNo() < 0 || !mapper_->model())
-        return;
-    // Every control is read before the first one is written: writing a field refreshes all
-    // mapped controls from the row, which would undo the edits not yet written.
-    QAbstractItemModel* model = mapper_->model();
-    QList<std::pair<QModelIndex, QVariant>> values;
-    for (int section = 0; section < model->columnCount(); ++section) {
-        QWidget* widget = mapper_->mappedWidgetAt(section);
-        if (!widget)
-            continue;
-        QByteArray property = mapper_->mappedPropertyName(widget);
-        if (property.isEmpty())
-            property = widget->metaObject()->userProperty().name();
-        values.push_back({model->index(records_->recNo(), section), widget->property(property.constData())});
-    }
-    for (const auto& [index, value] : values)
-        model->setData(index, value);
+    if (mapper_ && records_)
+        writeMappedControls(mapper_, records_->recNo());
 }
 
 void RecordNavigator::run(Button button)

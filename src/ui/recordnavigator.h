@@ -39,7 +39,7 @@ public:
     void setMapper(QDataWidgetMapper* mapper);
     // The grid the set is edited in: a cell still open there is written before a button acts,
     // or dropped by Cancel.
-    void setGrid(RecordGrid* grid) { grid_ = grid; }
+    void setGrid(RecordGrid* grid);
 
     void setVisibleButtons(Buttons buttons);
     Buttons visibleButtons() const { return visible_; }

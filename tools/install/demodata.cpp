@@ -124,6 +124,16 @@ void insert(QSqlDatabase& db, int today, double now)
     for (int platz : {2, 5})
         for (int q = 1; q <= 4; ++q)
             reservation.write({number, today + 1, 20, q, platz, QStringLiteral("Team Evans"), -17, 0, 0});
+
+    // The demo drives relaysim on COM1, which the run command starts: light switching is on.
+    Schema::exec(db, QStringLiteral("update Kennzahlen set Lichtschaltung = 1, ComPort = 0, Wartezeit = 10"));
+    RowWriter output(db, QStringLiteral("update Schaltplan set Bezeichnung = ? where Anschluss = ?"));
+    for (int n = 1; n <= 8; ++n)
+        output.write({QStringLiteral("Court %1").arg(n), n});
+    const char* const consumers[] = {"Hall north", "Hall south",     "Entrance",
+                                     "Corridor",   "Changing rooms", "Car park"};
+    for (int i = 0; i < 6; ++i)
+        output.write({QString::fromUtf8(consumers[i]), 9 + i});
 }
 
 void insertDenseBookings(QSqlDatabase& db, int firstDay, int days, int courts)

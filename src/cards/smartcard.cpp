@@ -439,14 +439,15 @@ void SmartCard::dispatch(std::uintptr_t code, std::intptr_t values)
             CardCommand("Card,Unlock,");
             break;
         }
+        // A handler that closed its window has ended the session, and the card with it.
         try {
             OnCardActive(d);
         } catch (...) {
-            if (AutoUnlock)
+            if (AutoUnlock && active())
                 CardCommand("Card,Unlock,");
             throw;
         }
-        if (AutoUnlock)
+        if (AutoUnlock && active())
             CardCommand("Card,Unlock,");
         break;
     case SCARD_CARD_LOCKED: {

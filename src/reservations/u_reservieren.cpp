@@ -1,11 +1,14 @@
 #include "reservations/u_reservieren.h"
 
+#include "cards/membercard.h"
+#include "cards/tsmartcard.h"
 #include "courts/u_courts.h"
 #include "data/calculations.h"
 #include "data/daycount.h"
 #include "data/displayformat.h"
 #include "data/query.h"
 #include "data/recordset.h"
+#include "data/session.h"
 #include "data/store.h"
 #include "platform/messages.h"
 #include "reservations/lookupbox.h"
@@ -194,6 +197,10 @@ void Tfrm_reservieren::setupMemberPage()
     lbl_status = new QLabel(QStringLiteral("Cardstatus"), ts_member);
     lbl_status->setObjectName(QStringLiteral("lbl_status"));
     lbl_status->hide();
+    sc_reader = new TSmartCard(this);
+    sc_reader->setObjectName(QStringLiteral("sc_reader"));
+    sc_reader->setStatusLabel(lbl_status);
+    sc_reader->OnCardActive = [this](int device) { sc_readerCardActive(device); };
     auto* nameLabel = new QLabel(QStringLiteral("Name :"), ts_member);
     nameLabel->setBuddy(ed_mitglied);
     form->addWidget(nameLabel, 0, 0);
@@ -224,7 +231,15 @@ void Tfrm_reservieren::showEvent(QShowEvent* event)
     DeskWindow::showEvent(event);
     if (event->spontaneous())
         return;
-    // The member card joins here with the chip-card terminal: lbl_status shows its state then.
+    if (Session::KartenleserAktiv && Session::KarteFuerMitglieder) {
+        try {
+            sc_reader->setActive(true);
+        } catch (const SmartCardError& e) {
+            Messages::error(e.message());
+        }
+        lbl_status->show();
+        sc_reader->setLanguage(SmartCard::Language::English);
+    }
     pc_player->setCurrentWidget(ts_normal);
     ed_mitgliedsnummer->clear();
     ed_mitglied->setEditText(QString());
@@ -365,6 +380,31 @@ void Tfrm_reservieren::BitBtn2Click()
         [&] { storeReservation(reservation, [this](int court) { pb_speichern->setValue(court); }); });
     if (stored)
         close();
+}
+
+void Tfrm_reservieren::sc_readerCardActive(int)
+{
+    pc_player->setCurrentWidget(ts_member);
+    // A terminal error ends the card's handling through the component, before anything is saved.
+    const QByteArray answer = sc_reader->CardCommand("Card,MemRead,20,70");
+    MemberCardCheck check;
+    if (!runAction([&] { check = identifyMember(answer); }))
+        return;
+    if (!check.member) {
+        Messages::information(check.failure);
+        return;
+    }
+    ed_mitglied->setEditText(check.member->Nachname + QStringLiteral("  ") + check.member->Vorname);
+    ed_mitgliedsnummer->setText(QString::number(check.member->Mitgliedsnummer));
+    ed_prozentemitglied->setValue(check.member->Rabatt);
+    BitBtn2Click();
+}
+
+void Tfrm_reservieren::hideEvent(QHideEvent* event)
+{
+    // Every way of closing ends the terminal session, so that no card reaches a hidden dialog.
+    sc_reader->setActive(false);
+    DeskWindow::hideEvent(event);
 }
 
 void Tfrm_reservieren::closeEvent(QCloseEvent* event)

@@ -12,6 +12,7 @@ class QTabWidget;
 class QWidget;
 class LookupBox;
 class QuarterGrid;
+class TSmartCard;
 
 // Books free court quarter-hours of one day for a player or a member. Opened from a scheduler
 // hour cell; every showing reloads the day, a save stores all marked quarters under one new
@@ -49,15 +50,20 @@ public:
     QPushButton* BitBtn2 = nullptr;
     QPushButton* btn_close = nullptr;
     QProgressBar* pb_speichern = nullptr;
+    // The chip-card terminal, active while the dialog is shown when member cards are in use.
+    TSmartCard* sc_reader = nullptr;
 
 public slots:
     void sh_standardMouseUp(int hour, int court, int quarter, Qt::MouseButton button);
     void btn_hinzufuegenClick();
     void BitBtn2Click();
+    // A member card was inserted: fill in the member it names and save at once.
+    void sc_readerCardActive(int device);
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void setupTopBar(QWidget* top);

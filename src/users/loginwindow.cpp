@@ -1,5 +1,7 @@
 #include "users/loginwindow.h"
 
+#include "cards/cardlayouts.h"
+#include "cards/tsmartcard.h"
 #include "data/session.h"
 #include "platform/messages.h"
 #include "platform/usersettings.h"
@@ -59,6 +61,10 @@ LoginWindow::LoginWindow(const QString& name, const QString& okCaption, QWidget*
     // Sized with the card status line in, so that card log-in finds room for it.
     setFixedDialogSize(sizeHint().expandedTo(QSize(380, 160)));
     lbl_status->hide();
+    sc_reader = new TSmartCard(this);
+    sc_reader->setObjectName(QStringLiteral("sc_reader"));
+    sc_reader->setStatusLabel(lbl_status);
+    sc_reader->OnCardActive = [this](int device) { sc_readerCardActive(device); };
     setWindowModality(Qt::ApplicationModal);
 }
 
@@ -74,8 +80,35 @@ void LoginWindow::showEvent(QShowEvent* event)
     // The previous user's password must not wait in the field for the next one.
     ed_passwort->clear();
     ed_passwort->setFocus();
-    // Log-in by employee card joins here: the terminal reports into lbl_status while it is on.
-    lbl_status->setVisible(Session::KartenleserAktiv && Session::KarteFuerAngestellte);
+    const bool byCard = Session::KartenleserAktiv && Session::KarteFuerAngestellte;
+    if (byCard) {
+        try {
+            sc_reader->setActive(true);
+        } catch (const SmartCardError& e) {
+            Messages::error(e.message());
+        }
+        sc_reader->setLanguage(SmartCard::Language::English);
+    }
+    lbl_status->setVisible(byCard);
+}
+
+void LoginWindow::hideEvent(QHideEvent* event)
+{
+    sc_reader->setActive(false);
+    DeskWindow::hideEvent(event);
+}
+
+void LoginWindow::sc_readerCardActive(int)
+{
+    const std::optional<CardLayout::Employee> employee =
+        CardLayout::readEmployee(sc_reader->CardCommand("Card,MemRead,20,60"));
+    if (!employee) {
+        Messages::information(QStringLiteral("no correct carddatas!"));
+        return;
+    }
+    lu_user->setEditText(employee->Benutzer);
+    ed_passwort->setText(employee->Passwort);
+    btn_anmeldenClick();
 }
 
 void LoginWindow::btn_anmeldenClick()

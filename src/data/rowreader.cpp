@@ -17,14 +17,6 @@ std::set<RowReader*>& readers()
     return all;
 }
 
-sqlite3* handleOf(const QSqlDatabase& db)
-{
-    const QVariant handle = db.driver()->handle();
-    if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        throw StoreError(QStringLiteral("The table store is not SQLite"));
-    return *static_cast<sqlite3* const*>(handle.data());
-}
-
 } // namespace
 
 RowReader::RowReader(const QString& sql)
@@ -64,7 +56,7 @@ void RowReader::open()
     close();
     if (preparedOn_ != Store::generation()) {
         release();
-        sqlite3* db = handleOf(Store::database());
+        sqlite3* db = Store::sqliteHandle();
         const QByteArray text = sql_.text.toUtf8();
         if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &stmt_, nullptr) != SQLITE_OK)
             throw StoreError(QString::fromUtf8(sqlite3_errmsg(db)));

@@ -5,8 +5,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+
+#include <sqlite3.h>
 
 namespace Store {
 namespace {
@@ -63,6 +66,35 @@ void close()
         db.close();
     }
     QSqlDatabase::removeDatabase(name);
+}
+
+sqlite3* sqliteHandle()
+{
+    const QVariant handle = database().driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        throw StoreError(QStringLiteral("The table store is not SQLite"));
+    return *static_cast<sqlite3* const*>(handle.data());
+}
+
+void copyTo(const QString& file)
+{
+    sqlite3* source = sqliteHandle();
+    sqlite3* target = nullptr;
+    if (sqlite3_open_v2(file.toUtf8().constData(), &target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                        nullptr) != SQLITE_OK) {
+        const QString message = QString::fromUtf8(sqlite3_errmsg(target));
+        sqlite3_close(target);
+        throw StoreError(message);
+    }
+    sqlite3_backup* backup = sqlite3_backup_init(target, "main", source, "main");
+    int rc = backup ? sqlite3_backup_step(backup, -1) : sqlite3_errcode(target);
+    if (backup)
+        sqlite3_backup_finish(backup);
+    const QString message = QString::fromUtf8(sqlite3_errmsg(target));
+    rc = rc == SQLITE_DONE ? sqlite3_errcode(target) : rc;
+    sqlite3_close(target);
+    if (rc != SQLITE_OK)
+        throw StoreError(message);
 }
 
 QString quoted(const QString& name)

@@ -5,6 +5,8 @@
 
 #include <stdexcept>
 
+struct sqlite3;
+
 // An error of the table store, carrying the store's own message.
 class StoreError : public std::runtime_error {
 public:
@@ -31,8 +33,13 @@ QString databaseFile();
 QSqlDatabase database();
 // Releases the connection; the next use opens it again (a restore, or tests changing installation).
 void close();
+// The SQLite handle behind the connection, for the few fast paths that step statements themselves.
+sqlite3* sqliteHandle();
 // Counts the openings of the connection: statements prepared on an earlier one prepare again.
 int generation();
+// A consistent copy of the whole database into file (SQLite's backup API), made while the
+// program keeps the database open: what a backup archives instead of the live file.
+void copyTo(const QString& file);
 // Double quotes a table or field name ("Summe Laufzeit", "Länder").
 QString quoted(const QString& name);
 

@@ -1,0 +1,263 @@
+#include "answers.h"
+#include "data/recordset.h"
+#include "data/recordsetmodel.h"
+#include "data/session.h"
+#include "lights/relaylink.h"
+#include "lights/relays.h"
+#include "lights/u_abbruchfenster.h"
+#include "lights/u_gruppensteuerung.h"
+#include "lights/u_lichtsteuerung.h"
+#include "lights/u_schalttafel.h"
+#include "platform/registry.h"
+#include "relayline.h"
+#include "testinstallation.h"
+#include "ui/fieldcontrols.h"
+#include "ui/forms.h"
+#include "ui/recordgrid.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using Bytes = std::vector<unsigned char>;
+
+// The light windows driven by their component names, the relay line read from its other end.
+class TestLights : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void failureDialogRetriesWithChosenPort();
+    void failureDialogCloseBoxAborts_data();
+    void failureDialogCloseBoxAborts();
+    void switchPanelLampsFollowModuleState();
+    void assignmentTestButtonsRefuseUnstoredOrMissingOutput();
+    void assignAutomaticalNumbersCourtsInOrder();
+    void parameterTakeOverRefreshesWaitingTimeOnlyWhenStored();
+    void switchPlanColoursAndRefusedInsert();
+
+private:
+    std::unique_ptr<TestInstallation> installation_;
+    std::unique_ptr<RelayLine> line_;
+};
+
+void TestLights::init()
+{
+    installation_ = std::make_unique<TestInstallation>();
+    QVERIFY2(installation_->isValid(), qPrintable(installation_->failure()));
+    line_ = std::make_unique<RelayLine>();
+    QVERIFY(line_->isValid());
+    Registry::setValue(QStringLiteral("COM1"), line_->device());
+    Registry::setValue(QStringLiteral("COM2"), installation_->path() + QStringLiteral("/no-such-port"));
+    Session::Modulzustand = {};
+    Session::Wartezeit = 10;
+}
+
+void TestLights::cleanup()
+{
+    Relays::link().close();
+    line_.reset();
+    installation_.reset();
+}
+
+void TestLights::failureDialogRetriesWithChosenPort()
+{
+    TestInstallation::exec(QStringLiteral("update Kennzahlen set Lichtschaltung = 1, ComPort = 1"));
+    Registry::setValue(QStringLiteral("modul_2"), 0x81);
+    Tfrm_abbruchfenster dialog;
+    forms().abbruchfenster = &dialog;
+    RecordSet parameters;
+    parameters.openQuery(QStringLiteral("select * from Kennzahlen"));
+    int shown = 0;
+    std::function<void()> answer = [&] {
+        if (!dialog.isVisible()) {
+            QTimer::singleShot(20, answer);
+            return;
+        }
+        ++shown;
+        QCOMPARE(dialog.height(), 196);
+        QVERIFY(dialog.gb_comport->isVisible());
+        QCOMPARE(dialog.lbl_infotext1->text(), QStringLiteral("cannot open comport or"));
+        QCOMPARE(dialog.lbl_infotext2->text(), QStringLiteral("comport already open !!"));
+        QCOMPARE(dialog.lbl_infotext3->text(), QStringLiteral("check the seriel port (comport)."));
+        QCOMPARE(dialog.cb_comport->currentText(), QStringLiteral("com2"));
+        dialog.cb_comport->setCurrentIndex(0);
+        emit dialog.cb_comport->activated(0);
+        QTest::mouseClick(dialog.btn_nochmal, Qt::LeftButton);
+    };
+    QTimer::singleShot(20, answer);
+    restartRelaysAtStart(parameters);
+    forms().abbruchfenster = nullptr;
+    QCOMPARE(shown, 1);
+    QCOMPARE(TestInstallation::scalar(QStringLiteral("select ComPort from Kennzahlen")).toInt(), 0);
+    QVERIFY(Relays::link().isOpen());
+    QVERIFY(line_->waitFor(25));
+    QTest::qWait(30);
+    const Bytes sent = line_->values();
+    QCOMPARE(sent, (Bytes{0x1B, 1, 0x40, 0, 0,    0x1B, 2, 0x40, 0x81, 0,    0x1B, 3, 0x40,
+                          0,    0, 0x1B, 4, 0x40, 0,    0, 0x1B, 5,    0x40, 0,    0}));
+}
+
+void TestLights::failureDialogCloseBoxAborts_data()
+{
+    QTest::addColumn<bool>("showPort");
+    QTest::addColumn<int>("height");
+    QTest::newRow("with port choice") << true << 196;
+    QTest::newRow("without") << false << 140;
+}
+
+void TestLights::failureDialogCloseBoxAborts()
+{
+    QFETCH(bool, showPort);
+    QFETCH(int, height);
+    Tfrm_abbruchfenster dialog;
+    bool visible = !showPort;
+    int seen = 0;
+    QTimer::singleShot(50, &dialog, [&] {
+        seen = dialog.height();
+        visible = dialog.gb_comport->isVisible();
+        dialog.close(); // the close box
+    });
+    QVERIFY(dialog.ask(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), showPort));
+    QCOMPARE(seen, height);
+    QCOMPARE(visible, showPort);
+}
+
+void TestLights::switchPanelLampsFollowModuleState()
+{
+    TestInstallation::exec(
+        QStringLiteral("update Schaltplan set Bezeichnung = 'Court 3' where Anschluss = 3"));
+    TestInstallation::exec(
+        QStringLiteral("insert into Schaltplan (Anschluss, Bezeichnung, Gruppen) values (0, 'zero', 0)"));
+    TestInstallation::exec(
+        QStringLiteral("insert into Schaltplan (Anschluss, Bezeichnung, Gruppen) values (45, 'high', 0)"));
+    Relays::link().open(0);
+    Session::Modulzustand = {0x05, 0, 0, 0, 0x80};
+    Tfrm_schalttafel panel;
+    panel.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&panel));
+    for (int n = 1; n <= 40; ++n) {
+        const bool on = n == 1 || n == 3 || n == 40;
+        auto* lamp = panel.findChild<Lamp*>(QStringLiteral("lamp_%1").arg(n));
+        QVERIFY(lamp);
+        QCOMPARE(lamp->isOn(), on);
+        QVERIFY(lamp->accessibleName().endsWith(on ? QLatin1String(" on") : QLatin1String(" off")));
+    }
+    QCOMPARE(panel.findChild<QLabel*>(QStringLiteral("l3"))->text(), QStringLiteral("Court 3"));
+    for (QLabel* label : panel.labels)
+        QVERIFY(label->text() != QLatin1String("zero") && label->text() != QLatin1String("high"));
+    QTest::mouseClick(panel.findChild<QPushButton*>(QStringLiteral("sw_17on")), Qt::LeftButton);
+    QVERIFY(line_->waitFor(5));
+    QTest::qWait(30);
+    QCOMPARE(line_->values(), (Bytes{0x1B, 3, 0x40, 0x01, 0}));
+    QVERIFY(panel.findChild<Lamp*>(QStringLiteral("lamp_17"))->isOn());
+    QTest::mouseClick(panel.findChild<QPushButton*>(QStringLiteral("sw_1off")), Qt::LeftButton);
+    QVERIFY(!panel.findChild<Lamp*>(QStringLiteral("lamp_1"))->isOn());
+    QCOMPARE(Session::Modulzustand[0], quint8(0x04));
+    panel.close();
+}
+
+void TestLights::assignmentTestButtonsRefuseUnstoredOrMissingOutput()
+{
+    TestInstallation::exec(QStringLiteral("insert into Tische (Tischnummer, Anschluss) values (1, NULL)"));
+    TestInstallation::exec(QStringLiteral("insert into Tische (Tischnummer, Anschluss) values (2, 10)"));
+    Relays::link().open(0);
+    Answers answers;
+    Tfrm_lichtsteuerung window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* bulbon = window.findChild<QPushButton*>(QStringLiteral("btn_lichtein"));
+    QTest::mouseClick(bulbon, Qt::LeftButton);
+    QCOMPARE(answers.asked, QStringList{QStringLiteral("No relais assigned !")});
+    auto* line = window.findChild<ChoiceBox*>(QStringLiteral("cb_line"));
+    line->setCurrentIndex(4);
+    emit line->activated(4);
+    QTest::mouseClick(bulbon, Qt::LeftButton);
+    QCOMPARE(answers.asked.value(1), QStringLiteral("First click the take over button !"));
+    QTest::qWait(30);
+    QVERIFY(line_->bytes().empty());
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("btn_uebernehmen")), Qt::LeftButton);
+    QCOMPARE(TestInstallation::scalar(QStringLiteral("select Anschluss from Tische where Tischnummer = 1"))
+                 .toInt(),
+             5);
+    QTest::mouseClick(bulbon, Qt::LeftButton);
+    QVERIFY(line_->waitFor(5));
+    QTest::qWait(30);
+    QCOMPARE(line_->values(), (Bytes{0x1B, 1, 0x40, 0x10, 0}));
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("btn_delete")), Qt::LeftButton);
+    QVERIFY(TestInstallation::scalar(QStringLiteral("select Anschluss from Tische where Tischnummer = 1"))
+                .isNull());
+    QCOMPARE(answers.asked.size(), 2);
+    window.close();
+}
+
+void TestLights::assignAutomaticalNumbersCourtsInOrder()
+{
+    for (int n = 1; n <= 12; ++n)
+        TestInstallation::exec(QStringLiteral("insert into Tische (Tischnummer, Anschluss) values (?, ?)"),
+                               {n, 40 - n});
+    Tfrm_lichtsteuerung window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("btn_automatisch")), Qt::LeftButton);
+    QCOMPARE(
+        TestInstallation::scalar(QStringLiteral("select count(*) from Tische where Anschluss = Tischnummer"))
+            .toInt(),
+        12);
+    window.close();
+}
+
+void TestLights::parameterTakeOverRefreshesWaitingTimeOnlyWhenStored()
+{
+    TestInstallation::exec(QStringLiteral("update Kennzahlen set Wartezeit = 20"));
+    Answers answers;
+    Tfrm_lichtsteuerung window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    Session::Wartezeit = 77;
+    auto* takeOver = window.findChild<QPushButton*>(QStringLiteral("btn_uebernehmen1"));
+    QTest::mouseClick(takeOver, Qt::LeftButton);
+    QCOMPARE(Session::Wartezeit, 77);
+    auto* wait = window.findChild<ChoiceBox*>(QStringLiteral("cb_wartezeit"));
+    QCOMPARE(wait->currentText(), QStringLiteral("20"));
+    wait->setCurrentIndex(wait->findText(QStringLiteral("50")));
+    window.findChild<QCheckBox*>(QStringLiteral("dcb_lichtsteuerungein"))->setChecked(true);
+    QTest::mouseClick(takeOver, Qt::LeftButton);
+    QCOMPARE(Session::Wartezeit, 50);
+    QCOMPARE(TestInstallation::scalar(QStringLiteral("select Wartezeit from Kennzahlen")).toInt(), 50);
+    QVERIFY(TestInstallation::scalar(QStringLiteral("select Lichtschaltung from Kennzahlen")).toBool());
+    QVERIFY(answers.asked.isEmpty());
+    window.close();
+}
+
+void TestLights::switchPlanColoursAndRefusedInsert()
+{
+    TestInstallation::exec(QStringLiteral("insert into Tische (Tischnummer, Anschluss) values (1, 7)"));
+    TestInstallation::exec(QStringLiteral("update Schaltplan set Gruppen = 3 where Anschluss in (7, 8)"));
+    Tfrm_gruppensteuerung window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* grid = window.findChild<RecordGrid*>(QStringLiteral("gr_schaltplan"));
+    QAbstractItemModel* model = grid->model();
+    auto colour = [&](int row, int column) {
+        return model->index(row, column).data(Qt::BackgroundRole).value<QColor>();
+    };
+    // Output 7: used by a court (lime) in group 3 (red group cell); output 8: only the group cell.
+    QCOMPARE(colour(6, 0), QColor(Qt::green));
+    QCOMPARE(colour(6, 1), QColor(Qt::green));
+    QCOMPARE(colour(6, 2), QColor(Qt::red));
+    QVERIFY(!colour(7, 0).isValid());
+    QCOMPARE(colour(7, 2), QColor(Qt::red));
+    QVERIFY(!colour(0, 2).isValid());
+    QVERIFY(!window.schaltplan()->append());
+    QCOMPARE(window.schaltplan()->count(), 40);
+    window.close();
+}
+
+QTEST_MAIN(TestLights)
+#include "tst_lights.moc"

@@ -1,0 +1,202 @@
+#include "answers.h"
+#include "cards/members.h"
+#include "cards/u_mitglieder.h"
+#include "testinstallation.h"
+#include "ui/fieldform.h"
+#include "ui/recordgrid.h"
+#include "ui/recordnavigator.h"
+
+#include <QAbstractItemModelTester>
+#include <QAccessible>
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+
+class TestMembers : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void autoserveNumbers();
+    void search_data();
+    void search();
+    void deletingTakesTheMonthlyDiscounts();
+    void pagesCaptionsAndHints();
+
+private:
+    QLineEdit* dataEdit(const char* name) const
+    {
+        return qobject_cast<QLineEdit*>(window->form()->control(QLatin1String(name)));
+    }
+    QList<int> shownNumbers() const
+    {
+        QList<int> numbers;
+        RecordSet* records = window->TableMitglieder();
+        for (int row = 0; row < records->count(); ++row)
+            numbers << records->valueAt(row, records->fieldIndex(QStringLiteral("Mitgliedsnummer"))).toInt();
+        return numbers;
+    }
+
+    std::unique_ptr<TestInstallation> installation;
+    std::unique_ptr<Tfrm_mitglieder> window;
+};
+
+void TestMembers::init()
+{
+    installation = std::make_unique<TestInstallation>();
+    QVERIFY2(installation->isValid(), qPrintable(installation->failure()));
+    window = std::make_unique<Tfrm_mitglieder>();
+}
+
+void TestMembers::cleanup()
+{
+    window.reset();
+    installation.reset();
+}
+
+void TestMembers::autoserveNumbers()
+{
+    QCOMPARE(Members::fGetMaxMitgliedNr(), 1);
+    window->show();
+    QVERIFY(window->cb_mitohne->isChecked());
+    window->DBNavigator->press(RecordNavigator::Insert);
+    QCOMPARE(dataEdit("ed_mitgliedsnummer")->text(), QStringLiteral("1"));
+    dataEdit("ed_nachname")->setText(QStringLiteral("Abel"));
+    window->DBNavigator->press(RecordNavigator::Post);
+    window->DBNavigator->press(RecordNavigator::Insert);
+    QCOMPARE(dataEdit("ed_mitgliedsnummer")->text(), QStringLiteral("2"));
+    window->DBNavigator->press(RecordNavigator::Cancel);
+    TestInstallation::exec(QStringLiteral("insert into Mitglieder (Mitgliedsnummer) values (41)"));
+    QCOMPARE(Members::fGetMaxMitgliedNr(), 42);
+
+    // Unticked, the number is the desk's to type, and posting waits for it.
+    window->cb_mitohne->setChecked(false);
+    Answers answers;
+    answers.answer = Messages::Answer::Ok;
+    window->DBNavigator->press(RecordNavigator::Insert);
+    QVERIFY(dataEdit("ed_mitgliedsnummer")->text().isEmpty());
+    dataEdit("ed_nachname")->setText(QStringLiteral("Berg"));
+    window->DBNavigator->press(RecordNavigator::Post);
+    QCOMPARE(answers.asked.size(), 1);
+    QCOMPARE(window->TableMitglieder()->state(), RecordSet::State::Insert);
+    dataEdit("ed_mitgliedsnummer")->setText(QStringLiteral("7"));
+    window->DBNavigator->press(RecordNavigator::Post);
+    QCOMPARE(
+        TestInstallation::scalar(QStringLiteral("select Nachname from Mitglieder where Mitgliedsnummer = 7"))
+            .toString(),
+        QStringLiteral("Berg"));
+}
+
+void TestMembers::search_data()
+{
+    QTest::addColumn<QStringList>("texts"); // number, first name, surname, ZIP, city
+    QTest::addColumn<QList<int>>("found");
+    QTest::newRow("nothing filled shows all")
+        << QStringList{"", "", "", "", ""} << QList<int>{1, 2, 3, 4, 12};
+    QTest::newRow("whole surname, case counts") << QStringList{"", "", "Abel", "", ""} << QList<int>{1};
+    QTest::newRow("part of a surname finds none") << QStringList{"", "", "Abe", "", ""} << QList<int>{};
+    QTest::newRow("asterisk finds the beginnings") << QStringList{"", "", "Ab*", "", ""} << QList<int>{1, 3};
+    QTest::newRow("apostrophe is a letter") << QStringList{"", "", "O'Neil", "", ""} << QList<int>{2};
+    QTest::newRow("apostrophe before asterisk") << QStringList{"", "", "O'*", "", ""} << QList<int>{2};
+    QTest::newRow("filled edits combine") << QStringList{"", "Jo", "", "", "Berlin"} << QList<int>{1};
+    QTest::newRow("number whole") << QStringList{"12", "", "", "", ""} << QList<int>{12};
+    QTest::newRow("number beginning") << QStringList{"1*", "", "", "", ""} << QList<int>{1, 12};
+    QTest::newRow("zip") << QStringList{"", "", "", "10115", ""} << QList<int>{1, 2, 4};
+}
+
+void TestMembers::search()
+{
+    QFETCH(QStringList, texts);
+    TestInstallation::exec(
+        QStringLiteral("insert into Mitglieder (Mitgliedsnummer, Nachname, Vorname, PLZ, Ort) values "
+                       "(1, 'Abel', 'Jo', '10115', 'Berlin'), (2, 'O''Neil', 'Ann', '10115', 'Berlin'), "
+                       "(3, 'Abendroth', 'Jo', '14513', 'Teltow'), (4, 'abel', 'Max', '10115', 'Berlin'), "
+                       "(12, 'Berg', 'Jo', '20095', 'Hamburg')"));
+    window->show();
+    QAbstractItemModelTester tester(window->gr_mitglieder->model());
+    QLineEdit* edits[] = {window->EditNr, window->EditVNam, window->EditNNam, window->EditPlz,
+                          window->EditOrt};
+    for (int i = 0; i < 5; ++i)
+        edits[i]->setText(texts[i]);
+    Answers answers;
+    QTest::mouseClick(window->btn_suchen, Qt::LeftButton);
+    QCOMPARE(answers.asked, QStringList{});
+    QTEST(shownNumbers(), "found");
+    QCOMPARE(window->gr_mitglieder->model()->rowCount(), shownNumbers().size());
+
+    // The navigator walks the found members; ending the search shows all and keeps the texts.
+    window->DBNavigator->press(RecordNavigator::Last);
+    QFETCH(QList<int>, found);
+    if (!found.isEmpty())
+        QCOMPARE(dataEdit("ed_mitgliedsnummer")->text(), QString::number(found.last()));
+    QTest::mouseClick(window->btn_suchenende, Qt::LeftButton);
+    QCOMPARE(shownNumbers(), (QList<int>{1, 2, 3, 4, 12}));
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(edits[i]->text(), texts[i]);
+}
+
+void TestMembers::deletingTakesTheMonthlyDiscounts()
+{
+    TestInstallation::exec(
+        QStringLiteral("insert into Mitglieder (Mitgliedsnummer, Nachname) values (7, 'Abel'), (8, 'Berg')"));
+    TestInstallation::exec(QStringLiteral(
+        "insert into Monatsrabatt (Mitglied, Monat, Rabatt) values (7, 1, 5), (7, 2, 5), (8, 1, 5)"));
+    window->show();
+    QCOMPARE(window->lbl_nachname->text(), QStringLiteral("Abel"));
+    Answers answers;
+    answers.answer = Messages::Answer::Yes;
+    window->DBNavigator->press(RecordNavigator::Delete);
+    QCOMPARE(answers.asked.size(), 1);
+    QCOMPARE(
+        TestInstallation::scalar(QStringLiteral("select count(*) from Mitglieder where Mitgliedsnummer = 7"))
+            .toInt(),
+        0);
+    QCOMPARE(TestInstallation::scalar(QStringLiteral("select count(*) from Monatsrabatt where Mitglied = 7"))
+                 .toInt(),
+             0);
+    QCOMPARE(TestInstallation::scalar(QStringLiteral("select count(*) from Monatsrabatt where Mitglied = 8"))
+                 .toInt(),
+             1);
+    QCOMPARE(window->lbl_nachname->text(), QStringLiteral("Berg"));
+}
+
+void TestMembers::pagesCaptionsAndHints()
+{
+    window->show();
+    QCOMPARE(window->PageControl->tabText(0), QStringLiteral("&Datas"));
+    QCOMPARE(window->PageControl->tabText(1), QStringLiteral("&Search"));
+    QCOMPARE(window->PageControl->tabText(2), QStringLiteral("&Overview"));
+    const QStringList hints{"first dataset",        "one step back",   "one step forward", "last dataset",
+                            "append dataset",       "delete dataset",  "edit dataset",     "adopt changes",
+                            "abort without change", "show dataset new"};
+    for (int i = 0; i < 10; ++i)
+        QCOMPARE(window->DBNavigator->button(RecordNavigator::Button(1 << i))->toolTip(), hints[i]);
+    QStringList titles;
+    for (int c = 0; c < window->gr_mitglieder->model()->columnCount(); ++c)
+        titles << window->gr_mitglieder->model()->headerData(c, Qt::Horizontal).toString();
+    QCOMPARE(titles, (QStringList{"Member Nr.", "Surname", "First Name", "City", "ZIP", "Street", "HouseNr.",
+                                  "Telefon", "Entrace", "Leaved", "Birthday", "Discount", "Others"}));
+    // Every data field is reachable by its caption; the city and house number by their own names.
+    for (const char* name : {"ed_ort", "ed_hausnummer", "ed_sonstiges"}) {
+        QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(window->form()->control(name));
+        QVERIFY2(!spoken->text(QAccessible::Name).isEmpty(), name);
+    }
+    QCOMPARE(dataEdit("ed_mitgliedsnummer")->maxLength(), 7);
+    QCOMPARE(window->EditNr->maxLength(), 7);
+    QCOMPARE(dataEdit("ed_sonstiges")->maxLength(), 100);
+    QVERIFY(window->enterMovesFocus());
+    window->PageControl->setCurrentWidget(window->tbs_ueberblick);
+    QVERIFY(!window->enterMovesFocus());
+    window->PageControl->setCurrentWidget(window->TabSheetFilter);
+    QVERIFY(window->enterMovesFocus());
+}
+
+QTEST_MAIN(TestMembers)
+#include "tst_members.moc"

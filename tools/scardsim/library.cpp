@@ -208,7 +208,9 @@ void Terminal::watch()
         const CardFile::State now = CardFile::state(CardFile::path());
         if (now == known_)
             continue;
-        const bool inserted = now.present && (!known_.present || now.inode != known_.inode);
+        // The library's own writes are known already: any other change of a present card is a new
+        // insertion (a file removed and written again may well get its old inode back).
+        const bool inserted = now.present;
         known_ = now;
         std::vector<Notification> out;
         if (inserted && now.size == off_t(CardFile::memorySize))

@@ -212,4 +212,4 @@ void TestCardPaths::employeeCardsOffLeaveTheTerminalAlone()
 }
 
 QTEST_MAIN(TestCardPaths)
-#include "tst_cardpaths.moc"
+#include "tst_cardspaths.moc"

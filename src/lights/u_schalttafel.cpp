@@ -7,6 +7,7 @@
 #include "ui/pictures.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -163,6 +164,11 @@ void Tfrm_schalttafel::showLabels()
         }
         label->setText(text);
         label->setToolTip(text);
+        // A long name gets a smaller font rather than losing its ends.
+        QFont fitting = font();
+        while (QFontMetrics(fitting).horizontalAdvance(text) > label->width() - 2 && fitting.pointSizeF() > 6)
+            fitting.setPointSizeF(fitting.pointSizeF() - 0.5);
+        label->setFont(fitting);
         onButtons[std::size_t(n - 1)]->setAccessibleName(
             QStringLiteral("%1 (%2) on").arg(text, outputName(n)));
         offButtons[std::size_t(n - 1)]->setAccessibleName(

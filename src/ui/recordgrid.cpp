@@ -12,7 +12,6 @@ RecordGrid::RecordGrid(const QString& name, const QString& accessibleName, QWidg
     setObjectName(name);
     setAccessibleName(accessibleName);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    verticalHeader()->setFixedWidth(14);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setAlternatingRowColors(false);
 }

@@ -33,6 +33,9 @@ set_registry() { # name value: the [Vantrell] value in the registry file
     mv "$tmp" "$file"
 }
 set_registry COM1 "$device"
+# The demo's card terminal: scardsim's libscard32.so, found on the library path. Cards go in with
+# build/tools/scardsim/scardsim (see the README).
+export LD_LIBRARY_PATH="$build/tools/scardsim${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     xvfb-run -a -s "-screen 0 1280x1024x24" "$build/src/app/courtoria"
 else

@@ -326,6 +326,20 @@ void TestCards::activationFailures()
                      QStringLiteral("Invalid/missing SmartCard library libscard32.so (Error code ")),
                  qPrintable(e.message()));
     }
+
+    // A library of that name without the entry point.
+    QFile::remove(bogus.fileName());
+    QVERIFY(QFile::copy(QStringLiteral(LIBRARY_WITHOUT_ENTRY), bogus.fileName()));
+    try {
+        card.setActive(true);
+        QFAIL("activated with a library without SCardComand");
+    } catch (const SmartCardError& e) {
+        QVERIFY2(e.message().startsWith(
+                     QStringLiteral("Invalid SmartCard library libscard32.so (version mismatch)\r\n"
+                                    "Pls. download latest version at: ")),
+                 qPrintable(e.message()));
+    }
+    QVERIFY(!card.active());
     SmartCard::setProgramDirectory({});
 
     Recorder refusing;

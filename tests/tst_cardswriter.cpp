@@ -9,8 +9,10 @@
 #include "testinstallation.h"
 #include "ui/forms.h"
 #include "ui/recordgrid.h"
+#include "users/u_anmeldung.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -31,6 +33,7 @@ private slots:
     void writeCommands_data();
     void writeCommands();
     void writtenMemberCardBooks();
+    void writtenEmployeeCardLogsIn();
     void failuresGoToTheMemo();
     void emptyListWritesNothing();
     void memberFilter_data();
@@ -157,6 +160,34 @@ void TestCardsWriter::writtenMemberCardBooks()
              QStringLiteral("Abel  Jo|42|10"));
     forms().scheduler = nullptr;
     forms().reservieren = nullptr;
+}
+
+void TestCardsWriter::writtenEmployeeCardLogsIn()
+{
+    QVERIFY(terminal->insertRaw(QByteArray(255, '\0')));
+    showWriter();
+    writer->pc_chipcard->setCurrentWidget(writer->ts_employees);
+    const int ben = writer->users()->fieldIndex(QStringLiteral("Benutzer"));
+    for (writer->users()->first();
+         !writer->users()->eof() && writer->users()->valueAt(writer->users()->recNo(), ben) != "Ben";)
+        writer->users()->next();
+    writer->btn_employ->click();
+    QCOMPARE(memoLines(writer->me_employees), (QStringList{" ", "Employecard generated.", " ",
+                                                           "To generate a new card insert", "a new card."}));
+    QFile card(terminal->dir.filePath(QStringLiteral("card.bin")));
+    QVERIFY(card.open(QIODevice::ReadOnly));
+    const QByteArray written = card.readAll();
+    card.close();
+    writer->close();
+
+    Session::KarteFuerAngestellte = true;
+    Tfrm_anmeldung login;
+    login.show();
+    QVERIFY(login.sc_reader->active());
+    QVERIFY(terminal->insertRaw(written));
+    QTRY_VERIFY(!login.isVisible());
+    QCOMPARE(Session::Benutzertyp, QStringLiteral("Employee"));
+    QCOMPARE(login.lu_user->currentText(), QStringLiteral("Ben"));
 }
 
 void TestCardsWriter::failuresGoToTheMemo()

@@ -261,6 +261,8 @@ void TestCards::commandsAndTheirFailures()
     }
 
     RecordedCard r;
+    r.card.activateWith(&recordingEntry); // already active: nothing is sent
+    QVERIFY(r.log.commands.isEmpty());
     r.log.replies.insert("Card,MemRead,20,70", QByteArray(300, 'a'));
     QCOMPARE(r.card.CardCommand("Card,MemRead,20,70"), QByteArray(255, 'a'));
     QCOMPARE(r.log.dataWasNull, QList<bool>{true});
@@ -295,6 +297,19 @@ void TestCards::unknownWindowIsRefused()
     }
     QCOMPARE(PostMessage(gone, SCARD_NOTIFY_MESSAGE, 110, 0), 0);
     QCoreApplication::sendPostedEvents();
+
+    // Queued while active, delivered after the session ended: dropped.
+    Answers answers;
+    RecordedCard r;
+    bool called = false;
+    r.card.OnCardActive = [&](int) { called = true; };
+    QVERIFY(PostMessage(r.card.windowHandle(), SCARD_NOTIFY_MESSAGE, 150, 0) != 0);
+    r.card.setActive(false);
+    r.log.commands.clear();
+    QCoreApplication::sendPostedEvents();
+    QVERIFY(!called);
+    QVERIFY(r.log.commands.isEmpty());
+    QCOMPARE(answers.asked, QStringList{});
 }
 
 void TestCards::activationFailures()

@@ -387,7 +387,9 @@ QStringList SmartCard::CardInfo()
 
 void SmartCard::handleMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam)
 {
-    if (message != SCARD_NOTIFY_MESSAGE)
+    // A notification queued before the window closed finds the session ended: no card reaches a
+    // window that is gone.
+    if (message != SCARD_NOTIFY_MESSAGE || !active())
         return;
     try {
         dispatch(wParam, lParam);

@@ -4,12 +4,15 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <mutex>
 #include <thread>
 #include <vector>
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
+#include <sched.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -67,6 +70,32 @@ public:
             out.push_back(b.value);
         return out;
     }
+    // Whether every byte came at least least(i) ms after the one before, as the sender waits; an
+    // empty text when it did, else what fell short. A pseudo-terminal hands the bytes on through a
+    // kernel worker that a busy machine can hold up by a few ms: a byte delivered late shortens the
+    // gap after it by its delay and lengthens the one before. So one gap may fall short by up to
+    // `jitter`, but the run as a whole, from first to last byte, may not fall short at all.
+    static QString timingFault(const std::vector<Byte>& bytes,
+                               const std::function<double(std::size_t)>& least, double jitter = 8)
+    {
+        const auto ms = [](Clock::duration d) {
+            return std::chrono::duration<double, std::milli>(d).count();
+        };
+        double wanted = 0;
+        for (std::size_t i = 1; i < bytes.size(); ++i) {
+            const double gap = ms(bytes[i].at - bytes[i - 1].at);
+            wanted += least(i);
+            if (gap < least(i) - jitter)
+                return QStringLiteral("byte %1 came %2 ms after the one before").arg(i).arg(gap);
+        }
+        const double span = bytes.empty() ? 0 : ms(bytes.back().at - bytes.front().at);
+        if (span < wanted - 2)
+            return QStringLiteral("the bytes took %1 ms, not the %2 ms their gaps add up to")
+                .arg(span)
+                .arg(wanted);
+        return {};
+    }
+
     // Waits until `count` bytes arrived or `timeout` passed; true when they did.
     bool waitFor(std::size_t count, std::chrono::milliseconds timeout = std::chrono::milliseconds(3000)) const
     {
@@ -87,6 +116,12 @@ public:
 private:
     void read()
     {
+        // The stamps measure the sender, not this thread's wake-ups: where the system allows it
+        // (as root), the reader runs ahead of ordinary threads, so a busy machine does not make a
+        // 20 ms gap look shorter by waking late for one byte.
+        sched_param realtime{};
+        realtime.sched_priority = sched_get_priority_min(SCHED_FIFO);
+        pthread_setschedparam(pthread_self(), SCHED_FIFO, &realtime);
         pollfd poller{master_, POLLIN, 0};
         unsigned char buffer[64];
         while (!stop_) {

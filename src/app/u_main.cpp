@@ -39,6 +39,8 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QTimer>
@@ -76,6 +78,20 @@ void openIndependent(DeskWindow* window)
 {
     if (window)
         window->showIndependent();
+}
+
+// A build or an unpacked copy keeps the page beside the program; an installed program keeps it
+// under share/courtoria, since a directory inside bin/ has no place on a Linux system. Neither
+// found: the page beside the program, so that the desktop names the missing file.
+QString browserHelpPage()
+{
+    const QString page = QStringLiteral("Help Browser/index.html");
+    const QDir program(QCoreApplication::applicationDirPath());
+    const QString beside = program.filePath(page);
+    if (QFileInfo::exists(beside))
+        return beside;
+    const QString shared = QDir::cleanPath(program.filePath(QStringLiteral("../share/courtoria/") + page));
+    return QFileInfo::exists(shared) ? shared : beside;
 }
 
 } // namespace
@@ -409,9 +425,7 @@ void Tfrm_main::mnu_windowshelpClick()
 
 void Tfrm_main::mnu_browserhelpClick()
 {
-    // No check that the page exists: the desktop reports a missing file itself.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QCoreApplication::applicationDirPath() +
-                                                  QStringLiteral("/Help Browser/index.html")));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(browserHelpPage()));
 }
 
 void Tfrm_main::Aboutus1Click()

@@ -3,7 +3,7 @@
 #include "lights/relaylink.h"
 #include "lights/relays.h"
 #include "platform/registry.h"
-#include "relayline.h"
+#include "relayinstallation.h"
 #include "testinstallation.h"
 
 #include <QElapsedTimer>
@@ -70,27 +70,21 @@ private slots:
     void restartWithoutLightSwitchingTouchesNothing();
 
 private:
-    std::unique_ptr<TestInstallation> installation_;
-    std::unique_ptr<RelayLine> line_;
+    std::unique_ptr<RelayInstallation> hall_;
+    RelayLine* line_ = nullptr;
 };
 
 void TestRelay::init()
 {
-    installation_ = std::make_unique<TestInstallation>();
-    QVERIFY2(installation_->isValid(), qPrintable(installation_->failure()));
-    line_ = std::make_unique<RelayLine>();
-    QVERIFY(line_->isValid());
-    Registry::setValue(QStringLiteral("COM1"), line_->device());
-    Registry::setValue(QStringLiteral("COM2"), installation_->path() + QStringLiteral("/no-such-port"));
-    Session::Modulzustand = {};
-    Session::Wartezeit = 10;
+    hall_ = std::make_unique<RelayInstallation>();
+    QVERIFY2(hall_->isValid(), qPrintable(hall_->installation.failure()));
+    line_ = &hall_->line;
 }
 
 void TestRelay::cleanup()
 {
-    Relays::link().close();
-    line_.reset();
-    installation_.reset();
+    line_ = nullptr;
+    hall_.reset();
 }
 
 void TestRelay::switchSendsModuleFrame_data()

@@ -34,6 +34,7 @@ LoginWindow::LoginWindow(const QString& name, const QString& okCaption, QWidget*
     lu_user = new QComboBox(body());
     lu_user->setObjectName(QStringLiteral("lu_user"));
     lu_user->setEditable(true);
+    lu_user->lineEdit()->setMaxLength(30); // Rechte.Benutzer
     lu_user->setInsertPolicy(QComboBox::NoInsert);
     lu_user->setMinimumWidth(200);
     lbl_passwort = new QLabel(QStringLiteral("Input Password"), body());

@@ -262,16 +262,8 @@ void Tfrm_main::FormShow()
 bool Tfrm_main::startSession()
 {
     SessionStart::loadNachkommafaktor();
-    const QString currency = SessionStart::currencyText();
+    showCurrencyText(SessionStart::currencyText());
     Forms& f = forms();
-    if (f.abrechnung)
-        f.abrechnung->lbl_abrechnen->setText(currency);
-    if (f.abschluesse)
-        f.abschluesse->lbl_summew->setText(currency);
-    if (f.alleabschluessereport)
-        f.alleabschluessereport->lbl_summew->setText(currency);
-    if (f.tagesabrechnung)
-        f.tagesabrechnung->lbl_summew->setText(currency);
     Help::setHelpFile(QStringLiteral("Courtoria.hlp"));
     SessionStart::loadCardFlags();
     if (SessionStart::administratorLoginRequired()) {

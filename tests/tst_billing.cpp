@@ -1,0 +1,200 @@
+#include "answers.h"
+#include "billing/calculator.h"
+#include "billing/courtbilling.h"
+#include "billing/u_abrechnung.h"
+#include "data/daycount.h"
+#include "data/session.h"
+#include "testinstallation.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+namespace {
+
+const int monday = DayCount::fromDate(QDate(2026, 12, 14));
+
+// A court of a type priced 12.00 an hour, booked by number 5 from 18:00 to 19:00.
+void bookEvening(int datum, int court = 3, int prozente = 10)
+{
+    TestInstallation::exec("update Tischfarben set Stundenpreis = 12.0 where TypNr = 1");
+    TestInstallation::exec("insert into Tische (Tischnummer, TypNr) values (?, 1)", {court});
+    for (int quarter = 1; quarter <= 4; ++quarter)
+        TestInstallation::exec(
+            "insert into Reservierung (Reservierungsnummer, Datum, Stunde, Viertelstunde, Platz, "
+            "Reservierer, Mitgliedsnummer, Prozente, Bezahlt) values (5, ?, 19, ?, ?, 'Miller', "
+            "-17, ?, 0)",
+            {datum, quarter, court, prozente});
+}
+
+CourtBilling::Line eveningLine(int datum, int court = 3, int prozente = 10)
+{
+    CourtBilling::Line line;
+    line.reservierer = QStringLiteral("Miller");
+    line.datum = datum;
+    line.reservierungsnummer = 5;
+    line.platz = court;
+    line.prozente = prozente;
+    line.dauer = 4;
+    line.startstamp = datum + 18.0 / 24;
+    return line;
+}
+
+int paidQuarters()
+{
+    return TestInstallation::scalar(
+               "select count(*) from Reservierung where Reservierungsnummer = 5 and Bezahlt")
+        .toInt();
+}
+
+} // namespace
+
+class TestBilling : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void pricesQuartersByProfileAndDiscount_data();
+    void pricesQuartersByProfileAndDiscount();
+    void courtWithoutOneTypeBillsNothingButUsesTheReceiptNumber();
+    void windowBillsOneReservationPerShowing();
+    void calculator_data();
+    void calculator();
+
+private:
+    std::unique_ptr<TestInstallation> installation;
+};
+
+void TestBilling::init()
+{
+    installation = std::make_unique<TestInstallation>();
+    QVERIFY2(installation->isValid(), qPrintable(installation->failure()));
+    Session::Nachkommafaktor = 100;
+}
+
+void TestBilling::cleanup()
+{
+    installation.reset();
+}
+
+void TestBilling::pricesQuartersByProfileAndDiscount_data()
+{
+    QTest::addColumn<int>("factor");
+    QTest::addColumn<bool>("profileRow");
+    QTest::addColumn<int>("prozente");
+    QTest::addColumn<double>("betrag");
+    QTest::newRow("Monday at 150 %, 10 % off") << 100 << true << 10 << 16.20;
+    QTest::newRow("no profile row: 100 %") << 100 << false << 10 << 10.80;
+    QTest::newRow("all off: 0, still paid") << 100 << true << 100 << 0.0;
+    QTest::newRow("whole units") << 1 << true << 10 << 16.0;
+}
+
+void TestBilling::pricesQuartersByProfileAndDiscount()
+{
+    QFETCH(int, factor);
+    QFETCH(bool, profileRow);
+    QFETCH(int, prozente);
+    QFETCH(double, betrag);
+    Session::Nachkommafaktor = factor;
+    TestInstallation::exec("update Preisprofil set Montag = 150, Dienstag = 50 where Stundenindex = 19");
+    if (!profileRow)
+        TestInstallation::exec("delete from Preisprofil where Stundenindex = 19");
+    bookEvening(monday, 3, prozente);
+    QCOMPARE(CourtBilling::stundenprozent(19, monday), profileRow ? 150.0 : 100.0);
+    QCOMPARE(CourtBilling::stundenprozent(19, monday + 1), profileRow ? 50.0 : 100.0);
+    const auto bill = CourtBilling::bill(eveningLine(monday, 3, prozente), 3, monday + 0.8,
+                                         CourtBilling::readParameters(false));
+    QVERIFY(bill);
+    QCOMPARE(bill->betrag, betrag);
+    QCOMPARE(bill->beleg.tischtyp, QStringLiteral("Tennis"));
+    QCOMPARE(bill->beleg.stundenpreis, QStringLiteral("12"));
+    QCOMPARE(bill->beleg.quaters, QStringLiteral("4"));
+    QCOMPARE(paidQuarters(), 4);
+    QCOMPARE(TestInstallation::scalar("select Tischnummer || '|' || Quaters || '|' || Reservierer || '|' || "
+                                      "Abgerechnet from Tischabrechnung")
+                 .toString(),
+             QStringLiteral("3|4|Miller|0"));
+    QCOMPARE(TestInstallation::scalar("select Betrag from Tischabrechnung").toDouble(), betrag);
+    QCOMPARE(TestInstallation::scalar("select Startzeit from Tischabrechnung").toDouble(),
+             monday + 18.0 / 24);
+}
+
+void TestBilling::courtWithoutOneTypeBillsNothingButUsesTheReceiptNumber()
+{
+    bookEvening(monday, 3);
+    TestInstallation::exec("update Tische set TypNr = 9 where Tischnummer = 3");
+    const int receipt = TestInstallation::scalar("select Belegid from Kennzahlen").toInt();
+    const auto beleg = CourtBilling::readParameters(true);
+    QCOMPARE(beleg.belegnummer, receipt + 1);
+    QVERIFY(!CourtBilling::bill(eveningLine(monday), 3, monday + 0.8, beleg));
+    QCOMPARE(TestInstallation::scalar("select Belegid from Kennzahlen").toInt(), receipt + 1);
+    QCOMPARE(paidQuarters(), 0);
+    QCOMPARE(TestInstallation::scalar("select count(*) from Tischabrechnung").toInt(), 0);
+}
+
+void TestBilling::windowBillsOneReservationPerShowing()
+{
+    const int today = DayCount::today();
+    bookEvening(today, 3, 0);
+    TestInstallation::exec(
+        "insert into Reservierung (Reservierungsnummer, Datum, Stunde, Viertelstunde, Platz, "
+        "Reservierer, Mitgliedsnummer, Prozente, Bezahlt) values (6, ?, 9, 1, 3, 'Abel', -17, 0, 0)",
+        {today});
+    TestInstallation::exec(
+        "update Preisprofil set Sonntag = 100, Montag = 100, Dienstag = 100, Mittwoch = 100, "
+        "Donnerstag = 100, Freitag = 100, Samstag = 100");
+    Tfrm_abrechnung w;
+    w.ed_court->setText(QStringLiteral("3"));
+    w.show();
+    QCOMPARE(w.gr_spieler->rowCount(), 2);
+    QCOMPARE(w.gr_spieler->item(1, 0)->text(), QStringLiteral("Miller")); // ordered by reservator
+    QCOMPARE(w.gr_spieler->item(1, 1)->text(), QStringLiteral("06:00 pm"));
+    QCOMPARE(w.gr_spieler->item(1, 2)->text(), QStringLiteral("4"));
+    w.gr_spieler->selectRow(1);
+    w.btn_abrechnen->click();
+    QCOMPARE(w.ed_betrag->text(), QStringLiteral("12.00 "));
+    QCOMPARE(paidQuarters(), 4);
+    QCOMPARE(w.gr_spieler->rowCount(), 0);
+    QVERIFY(!w.btn_abrechnen->isEnabled());
+    w.close();
+    w.show(); // the other reservation is there again
+    QCOMPARE(w.gr_spieler->rowCount(), 1);
+    QCOMPARE(w.gr_spieler->item(0, 0)->text(), QStringLiteral("Abel"));
+    w.close();
+
+    // A court without reservations: the list is empty and the button does nothing.
+    w.ed_court->setText(QStringLiteral("7"));
+    w.show();
+    QCOMPARE(w.gr_spieler->rowCount(), 0);
+    Answers answers;
+    w.btn_abrechnen->click();
+    QVERIFY(answers.asked.isEmpty());
+    QCOMPARE(TestInstallation::scalar("select count(*) from Tischabrechnung").toInt(), 1);
+}
+
+void TestBilling::calculator_data()
+{
+    QTest::addColumn<QString>("expression");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<bool>("valid");
+    QTest::newRow("precedence") << "2+3*4" << 14.0 << true;
+    QTest::newRow("parentheses and sign") << "-(2+3)*4" << -20.0 << true;
+    QTest::newRow("comma as the point") << "12,5 / 2" << 6.25 << true;
+    QTest::newRow("division by zero") << "1/0" << 0.0 << false;
+    QTest::newRow("incomplete") << "3+" << 0.0 << false;
+}
+
+void TestBilling::calculator()
+{
+    QFETCH(QString, expression);
+    QFETCH(double, value);
+    QFETCH(bool, valid);
+    const auto result = Calculator::evaluate(expression);
+    QCOMPARE(result.has_value(), valid);
+    if (valid)
+        QCOMPARE(*result, value);
+}
+
+QTEST_MAIN(TestBilling)
+#include "tst_billing.moc"

@@ -58,7 +58,7 @@ Tfrm_abschluesse::Tfrm_abschluesse(QWidget* parent)
     linesModel_->setColumns({
         {QStringLiteral("Tischnummer"), QStringLiteral("Court"), 45, right},
         {QStringLiteral("Reservierer"), QStringLiteral("Reservator"), 160},
-        {QStringLiteral("Startzeit"), QStringLiteral("Start"), 130, Qt::AlignLeft | Qt::AlignVCenter,
+        {QStringLiteral("Startzeit"), QStringLiteral("Start"), 160, Qt::AlignLeft | Qt::AlignVCenter,
          GridColumn::Display::DateTime},
         {QStringLiteral("Quaters"), QStringLiteral("Quat."), 45, right},
         {QStringLiteral("Betrag"), QStringLiteral("Bill"), 75, right, GridColumn::Display::Money},

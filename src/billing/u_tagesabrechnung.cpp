@@ -30,7 +30,7 @@ Tfrm_Tagesabrechnung::Tfrm_Tagesabrechnung(QWidget* parent)
     model_->setColumns({
         {QStringLiteral("Tischnummer"), QStringLiteral("Court"), 50, right},
         {QStringLiteral("Reservierer"), QStringLiteral("Reservator"), 180},
-        {QStringLiteral("Startzeit"), QStringLiteral("Start"), 130, centred, GridColumn::Display::DateTime},
+        {QStringLiteral("Startzeit"), QStringLiteral("Start"), 160, centred, GridColumn::Display::DateTime},
         {QStringLiteral("Quaters"), QStringLiteral("Quaters"), 60, right},
         {QStringLiteral("Betrag"), QStringLiteral("Bill"), 80, right, GridColumn::Display::Money},
         {QStringLiteral("Einschreibdatum"), QStringLiteral("Court Calculated"), 140, centred,

@@ -78,6 +78,7 @@ private slots:
 
     void workbookCellsAndFormats_data();
     void workbookCellsAndFormats();
+    void excel40WorksheetFile();
     void remainingSheetsAreWrittenEmpty_data();
     void remainingSheetsAreWrittenEmpty();
     void longStringsSpanContinueRecords();
@@ -184,6 +185,41 @@ void TestXls::workbookCellsAndFormats()
     QCOMPARE(blue[QStringLiteral("colour")].toInt(), TXLSWrite::Blue);
 }
 
+void TestXls::excel40WorksheetFile()
+{
+    TXLSWrite xls;
+    xls.setXLSVersion(Version::xls40);
+    xls.setNachkommafaktor(1);
+    xls.FileName = path(QStringLiteral("accounts40.xls"));
+    xls.OpenFile();
+    xls.SetColumnWidths(0, 0, 3000, 5);
+    xls.SetColumnWidths(1, 4, 5000, 5);
+    xls.WriteText(1, 6, 0, QStringLiteral("Sum of all"));
+    xls.WriteNumber(2, 6, 1, 200.5);
+    xls.WriteText(0, 3, 0, QStringLiteral("7"));
+    QCOMPARE(errorOf([&] { xls.NextSheet(); }), QStringLiteral("Sheet index out of range"));
+    xls.CloseFile();
+
+    QFile file(xls.FileName);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.read(2), QByteArray("\x09\x04", 2)); // a worksheet file, no compound document
+
+    const QJsonObject book = readBack(xls.FileName);
+    QCOMPARE(book[QStringLiteral("biff")].toInt(), 40);
+    const QJsonArray sheets = book[QStringLiteral("sheets")].toArray();
+    QCOMPARE(sheets.size(), 1);
+    QCOMPARE(sheets[0][QStringLiteral("cells")].toObject().size(), 3);
+    QCOMPARE(sheets[0][QStringLiteral("widths")][QStringLiteral("0")].toInt(), 3000);
+    QCOMPARE(sheets[0][QStringLiteral("widths")][QStringLiteral("4")].toInt(), 5000);
+    QCOMPARE(cell(book, 0, 6, 1)[QStringLiteral("value")].toString(), QStringLiteral("Sum of all"));
+    const QJsonObject sum = cell(book, 0, 6, 2);
+    QCOMPARE(sum[QStringLiteral("value")].toDouble(), 200.5);
+    // Excel 4.0 cells keep the default format.
+    QCOMPARE(sum[QStringLiteral("format")].toString(), QStringLiteral("General"));
+    QCOMPARE(sum[QStringLiteral("colour")].toInt(), TXLSWrite::Black);
+    QCOMPARE(cell(book, 0, 3, 0)[QStringLiteral("value")].toString(), QStringLiteral("7"));
+}
+
 void TestXls::remainingSheetsAreWrittenEmpty_data()
 {
     QTest::addColumn<Version>("version");
@@ -254,6 +290,8 @@ void TestXls::stringLengthLimits_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("error");
     const QString over255 = QStringLiteral("Cell R3,C2: String length more than 255 bytes");
+    QTest::newRow("Excel 4.0, 255 bytes") << Version::xls40 << QString(255, QLatin1Char('x')) << QString();
+    QTest::newRow("Excel 4.0, 256 bytes") << Version::xls40 << QString(256, QChar(0x20AC)) << over255;
     QTest::newRow("Excel 5.0, 255 bytes") << Version::xls50 << QString(255, QChar(0xE9)) << QString();
     QTest::newRow("Excel 5.0, 256 bytes") << Version::xls50 << QString(256, QLatin1Char('x')) << over255;
     QTest::newRow("Excel 97, 32767") << Version::xls97 << QString(32767, QLatin1Char('x')) << QString();
@@ -281,9 +319,10 @@ void TestXls::errorTexts_data()
     QTest::addColumn<Version>("version");
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("error");
-    for (const Version v : {Version::xls50, Version::xls97}) {
-        const QString name =
-            v == Version::xls50 ? QStringLiteral("Excel 5.0: ") : QStringLiteral("Excel 97: ");
+    for (const Version v : {Version::xls40, Version::xls50, Version::xls97}) {
+        const QString name = v == Version::xls40   ? QStringLiteral("Excel 4.0: ")
+                             : v == Version::xls50 ? QStringLiteral("Excel 5.0: ")
+                                                   : QStringLiteral("Excel 97: ");
         const auto row = [&](const char* what) -> QTestData& {
             return QTest::newRow(qPrintable(name + QLatin1String(what)));
         };
@@ -304,6 +343,11 @@ void TestXls::errorTexts_data()
         row("version while open") << v << "openVersion"
                                   << "Version can not be changed while file is open";
     }
+    QTest::newRow("Excel 4.0: open twice") << Version::xls40 << "openOpen"
+                                           << "File is already open";
+    QTest::newRow("Excel 4.0: several sheets")
+        << Version::xls40 << "severalSheets"
+        << "An Excel 4.0 file holds one worksheet only: choose Excel 5.0 or Excel 97 for several worksheets";
     QTest::newRow("Excel 5.0: open twice") << Version::xls50 << "openOpen"
                                            << "File is allready open";
     QTest::newRow("Excel 97: open twice") << Version::xls97 << "openOpen"
@@ -318,7 +362,10 @@ void TestXls::errorTexts()
     TXLSWrite xls;
     xls.setXLSVersion(version);
     xls.FileName = path(QStringLiteral("errors.xls"));
-    xls.Sheets = {QStringLiteral("one"), QStringLiteral("two")};
+    const QStringList sheets = version == Version::xls40
+                                   ? QStringList{QStringLiteral("one")}
+                                   : QStringList{QStringLiteral("one"), QStringLiteral("two")};
+    xls.Sheets = sheets;
     const std::map<QString, std::function<void()>> actions = {
         {QStringLiteral("text"), [&] { xls.WriteText(0, 0, 0, QStringLiteral("x")); }},
         {QStringLiteral("number"), [&] { xls.WriteNumber(0, 0, 0, 1.0); }},
@@ -346,6 +393,11 @@ void TestXls::errorTexts()
              xls.OpenFile();
              xls.setXLSVersion(version == Version::xls97 ? Version::xls50 : Version::xls97);
          }},
+        {QStringLiteral("severalSheets"),
+         [&] {
+             xls.Sheets = {QStringLiteral("7"), QStringLiteral("8")};
+             xls.OpenFile();
+         }},
         {QStringLiteral("openOpen"),
          [&] {
              xls.OpenFile();
@@ -357,7 +409,7 @@ void TestXls::errorTexts()
     if (xls.isOpen()) {
         // The refused call leaves the open file intact: it still completes into a readable workbook.
         xls.CloseFile();
-        QCOMPARE(readBack(xls.FileName)[QStringLiteral("sheets")].toArray().size(), 2);
+        QCOMPARE(readBack(xls.FileName)[QStringLiteral("sheets")].toArray().size(), sheets.size());
     }
 }
 

@@ -14,7 +14,6 @@ namespace {
 
 // Record identifiers of the Excel binary file format.
 enum : quint16 {
-    recDimensionsBiff2 = 0x0000,
     recEof = 0x000A,
     recCalcCount = 0x000C,
     recCalcMode = 0x000D,
@@ -340,6 +339,12 @@ void TXLSWrite::OpenFile()
     if (open_)
         throw XLSError(version_ == Version::xls40 ? QStringLiteral("File is already open")
                                                   : QStringLiteral("File is allready open"));
+    // An Excel 4.0 file is a single worksheet. Refusing several names before the file is touched
+    // keeps an export from silently dropping every account after the first.
+    if (version_ == Version::xls40 && Sheets.size() > 1)
+        throw XLSError(
+            QStringLiteral("An Excel 4.0 file holds one worksheet only: choose Excel 5.0 or Excel 97 "
+                           "for several worksheets"));
     // Create or replace the file now, so that a folder that is missing or a file held elsewhere
     // is reported before any cell is written.
     QFile probe(FileName.trimmed());
@@ -513,7 +518,8 @@ QByteArray TXLSWrite::sheetStream(int biffVersion, std::size_t index,
         else
             unique.push_back(c);
     }
-    const auto xf = [&](int format) { return biff == Biff::v4 ? 0 : firstWriterXf + format; };
+    // Excel 4.0 cells keep the default cell format: the formats there have no effect.
+    const auto xf = [&](int format) { return biff == Biff::v4 ? firstWriterXf - 1 : firstWriterXf + format; };
 
     RecordStream out(biff == Biff::v8 ? 8224 : 2080);
     out.add(biff == Biff::v4 ? recBofBiff4 : recBof, bof(biff, 0x0010));
@@ -529,6 +535,25 @@ QByteArray TXLSWrite::sheetStream(int biffVersion, std::size_t index,
     out.add(recDefaultRowHeight, Bytes().u16(0).u16(255));
     out.add(recWsBool, Bytes().u16(0x04C1));
     out.add(recSetup, setupBody(biff, pageSetup));
+    if (biff == Biff::v4) {
+        // A worksheet file carries its own font, number format and the default cell format.
+        out.add(recCodePage, Bytes().u16(1252));
+        const QString font = QStringLiteral("Arial");
+        out.add(recFontBiff4, Bytes().u16(200).u16(0).u16(Black).u8(font.size()).raw(toCp1252(font)));
+        out.add(recFormat, Bytes().u16(0).u8(7).raw(QByteArray("General")));
+        for (int i = 0; i < firstWriterXf; ++i) {
+            const bool style = i < 15;
+            out.add(recXfBiff4, Bytes()
+                                    .u8(0)
+                                    .u8(0)
+                                    .u16(style ? 0xFFF5 : 0x0001)
+                                    .u8(0x20)
+                                    .u8(style && i > 0 ? 0xF4 : 0x00)
+                                    .u16(0)
+                                    .u32(0));
+        }
+        out.add(recStyle, Bytes().u16(0x8000).u8(0).u8(0xFF));
+    }
     out.add(recDefColWidth, Bytes().u16(8));
     for (const Column& c : sheet.columns)
         out.add(recColInfo, Bytes().u16(c.first).u16(c.last).u16(c.width).u16(xf(c.format)).u16(0).u16(0));
@@ -661,5 +686,5 @@ QByteArray TXLSWrite::workbookStream() const
 
 QByteArray TXLSWrite::worksheetFile() const
 {
-    return QByteArray();
+    return sheetStream(int(Biff::v4), 0, {});
 }

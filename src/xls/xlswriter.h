@@ -12,8 +12,10 @@
 // Excel 4.0, a BIFF5 ("Book") or BIFF8 ("Workbook") workbook in a compound document for Excel 5.0
 // and 97. Rows and columns count from 0 (cell A1 is column 0, row 0); error texts name cells the
 // way Excel's R1C1 notation does, counting from 1. Every refused call throws XLSError with the text
-// the desk sees. Cells are kept in memory and the file is written as a whole by CloseFile, so a
-// failed export never leaves half a workbook behind.
+// the desk sees. OpenFile creates (or empties) the file at once, so that a folder that is missing
+// shows before any cell; the cells are kept in memory and CloseFile writes the whole file, since
+// the workbook header must list every worksheet's position and, for Excel 97, every text.
+// Excel 4.0 files hold one worksheet: OpenFile refuses several sheet names for them.
 class XLSError : public std::runtime_error {
 public:
     explicit XLSError(const QString& message)

@@ -32,11 +32,24 @@ for sheet in book.sheets():
                 "text": cell.ctype == xlrd.XL_CELL_TEXT, "value": cell.value,
                 "format": book.format_map[xf.format_key].format_str,
                 "bold": font.weight >= 700, "colour": font.colour_index, "font": font.name,
-                "border": xf.border.left_line_style, "centred": xf.alignment.hor_align == 2,
+                "borders": [xf.border.top_line_style, xf.border.bottom_line_style, xf.border.left_line_style,
+                            xf.border.right_line_style, xf.border.top_colour_index, xf.border.bottom_colour_index,
+                            xf.border.left_colour_index, xf.border.right_colour_index], "centred": xf.alignment.hor_align == 2,
                 "top": xf.alignment.vert_align == 0}
     widths = {str(c): info.width for c, info in sheet.colinfo_map.items()}
     out.append({"name": sheet.name, "cells": cells, "widths": widths})
-print(json.dumps({"biff": book.biff_version, "sheets": out}))
+import struct, xlrd.compdoc
+data = open(sys.argv[1], "rb").read()
+if data[:8] == xlrd.compdoc.SIGNATURE:
+    doc = xlrd.compdoc.CompDoc(data)
+    data = doc.get_named_stream("Workbook") or doc.get_named_stream("Book")
+longest, at = 0, 0
+while at + 4 <= len(data):
+    rtype, size = struct.unpack("<HH", data[at:at + 4])
+    if rtype == 0 and size == 0:
+        break
+    longest, at = max(longest, size), at + 4 + size
+print(json.dumps({"biff": book.biff_version, "sheets": out, "longestRecord": longest}))
 )";
 
 QJsonObject readBack(const QString& path)
@@ -150,7 +163,7 @@ void TestXls::workbookCellsAndFormats()
     QCOMPARE(heading[QStringLiteral("value")].toString(), QStringLiteral("account nr."));
     QVERIFY(heading[QStringLiteral("centred")].toBool());
     QVERIFY(heading[QStringLiteral("top")].toBool());
-    QCOMPARE(heading[QStringLiteral("border")].toInt(), 1);
+    QCOMPARE(heading[QStringLiteral("borders")].toArray(), QJsonArray({1, 1, 1, 1, 8, 8, 8, 8}));
     QCOMPARE(heading[QStringLiteral("font")].toString(), QStringLiteral("Arial"));
     QCOMPARE(cell(book, 0, 0, 1)[QStringLiteral("value")].toString(), QStringLiteral("Café €"));
 
@@ -176,7 +189,8 @@ void TestXls::workbookCellsAndFormats()
     QCOMPARE(redBold[QStringLiteral("value")].toDouble(), 1234.5);
     const QJsonObject boldNoBorder = cell(book, 0, 4, 2);
     QCOMPARE(boldNoBorder[QStringLiteral("value")].toDouble(), -3.25);
-    QCOMPARE(boldNoBorder[QStringLiteral("border")].toInt(), 0);
+    const QJsonArray noLines = boldNoBorder[QStringLiteral("borders")].toArray();
+    QCOMPARE(QJsonArray({noLines[0], noLines[1], noLines[2], noLines[3]}), QJsonArray({0, 0, 0, 0}));
     QCOMPARE(boldNoBorder[QStringLiteral("format")].toString(), money);
 
     QCOMPARE(cell(book, 1, 2, 0)[QStringLiteral("value")].toString(), QStringLiteral("account nr."));
@@ -277,6 +291,7 @@ void TestXls::longStringsSpanContinueRecords()
     xls.CloseFile();
 
     const QJsonObject book = readBack(xls.FileName);
+    QCOMPARE(book[QStringLiteral("longestRecord")].toInt(), 8224); // filled to the limit, never beyond
     QCOMPARE(cell(book, 0, 0, 0)[QStringLiteral("value")].toString(), latin);
     QCOMPARE(cell(book, 0, 0, 1)[QStringLiteral("value")].toString(), wide);
     QCOMPARE(cell(book, 0, 0, 3)[QStringLiteral("value")].toString(), QString(32767, QLatin1Char('z')));
@@ -310,7 +325,9 @@ void TestXls::stringLengthLimits()
     xls.OpenFile();
     QCOMPARE(errorOf([&] { xls.WriteText(1, 2, 0, text); }), error);
     xls.CloseFile();
-    const QJsonObject written = cell(readBack(xls.FileName), 0, 2, 1);
+    const QJsonObject book = readBack(xls.FileName);
+    QVERIFY(book[QStringLiteral("longestRecord")].toInt() <= (version == Version::xls97 ? 8224 : 2080));
+    const QJsonObject written = cell(book, 0, 2, 1);
     QCOMPARE(written[QStringLiteral("value")].toString(), error.isEmpty() ? text : QString());
 }
 

@@ -37,7 +37,8 @@ for sheet in book.sheets():
                             xf.border.left_colour_index, xf.border.right_colour_index], "centred": xf.alignment.hor_align == 2,
                 "top": xf.alignment.vert_align == 0}
     widths = {str(c): info.width for c, info in sheet.colinfo_map.items()}
-    out.append({"name": sheet.name, "cells": cells, "widths": widths})
+    out.append({"name": sheet.name, "cells": cells, "widths": widths,
+                "window": [bool(sheet.show_grid_lines), bool(sheet.show_sheet_headers), bool(sheet.sheet_selected)]})
 import struct, xlrd.compdoc
 data = open(sys.argv[1], "rb").read()
 if data[:8] == xlrd.compdoc.SIGNATURE:
@@ -158,6 +159,8 @@ void TestXls::workbookCellsAndFormats()
     for (int column = 0; column <= 3; ++column)
         QCOMPARE(sheets[0][QStringLiteral("widths")][QString::number(column)].toInt(), 5000);
     QVERIFY(sheets[1][QStringLiteral("widths")].toObject().isEmpty());
+    QCOMPARE(sheets[0][QStringLiteral("window")].toArray(), QJsonArray({true, true, true}));
+    QCOMPARE(sheets[1][QStringLiteral("window")].toArray(), QJsonArray({true, true, false}));
 
     const QJsonObject heading = cell(book, 0, 0, 0);
     QCOMPARE(heading[QStringLiteral("value")].toString(), QStringLiteral("account nr."));
@@ -254,6 +257,7 @@ void TestXls::remainingSheetsAreWrittenEmpty()
     xls.setXLSVersion(version);
     xls.FileName = file;
     xls.Sheets = {QStringLiteral("first"), QStringLiteral("second"), QStringLiteral("third")};
+    xls.options.gridlines = false;
     xls.OpenFile();
     xls.WriteNumber(0, 0, 3, 1.5);
     xls.CloseFile();
@@ -265,6 +269,7 @@ void TestXls::remainingSheetsAreWrittenEmpty()
     QCOMPARE(sheets[0][QStringLiteral("cells")].toObject().size(), 1);
     QVERIFY(sheets[1][QStringLiteral("cells")].toObject().isEmpty());
     QVERIFY(sheets[2][QStringLiteral("cells")].toObject().isEmpty());
+    QCOMPARE(sheets[2][QStringLiteral("window")].toArray(), QJsonArray({false, true, false}));
 }
 
 void TestXls::longStringsSpanContinueRecords()

@@ -25,6 +25,10 @@ struct GridColumn {
     QColor trueColour = {};            // Flag: the cell's colour when the field is true
     QColor falseColour = {};           // Flag: the cell's colour when it is false
     Qt::Alignment titleAlignment = {}; // the title's; none: as the cells
+    QColor titleColour = {};           // the title's background; none: the view's
+    QColor cellColour = {};            // every cell's background; none: the view's
+    QColor textColour = {};            // every cell's text; none: the view's
+    bool bold = false;
 };
 
 using GridColumns = QVector<GridColumn>;

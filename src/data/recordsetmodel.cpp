@@ -4,6 +4,8 @@
 #include "data/store.h"
 #include "platform/messages.h"
 
+#include <QFont>
+
 RecordSetModel::RecordSetModel(RecordSet* records, QObject* parent)
     : QAbstractTableModel(parent)
     , records_(records)
@@ -109,6 +111,14 @@ QVariant RecordSetModel::data(const QModelIndex& index, int role) const
             if (colour.isValid())
                 return colour;
         }
+        return column.cellColour.isValid() ? QVariant(column.cellColour) : QVariant();
+    case Qt::ForegroundRole: return column.textColour.isValid() ? QVariant(column.textColour) : QVariant();
+    case Qt::FontRole:
+        if (column.bold) {
+            QFont font;
+            font.setBold(true);
+            return font;
+        }
         return {};
     default: return {};
     }
@@ -138,6 +148,9 @@ QVariant RecordSetModel::headerData(int section, Qt::Orientation orientation, in
         if (role == Qt::DisplayRole)
             return columns_.isEmpty() ? QVariant(records_->fieldNames().value(section))
                                       : QVariant(columns_.value(section).caption);
+        if (role == Qt::BackgroundRole && section < columns_.size() &&
+            columns_[section].titleColour.isValid())
+            return columns_[section].titleColour;
         if (role == Qt::TextAlignmentRole && section < columns_.size()) {
             const GridColumn& column = columns_[section];
             return QVariant::fromValue(column.titleAlignment ? column.titleAlignment : column.alignment);

@@ -60,6 +60,7 @@ Tfrm_kenngroessen::Tfrm_kenngroessen(QWidget* parent)
     layout->addWidget(head);
     auto* columns = new QHBoxLayout;
     auto* left = new QWidget(body());
+    left->setMinimumWidth(330);
     setupParameters(left);
     columns->addWidget(left);
     auto* right = new QWidget(body());
@@ -67,7 +68,7 @@ Tfrm_kenngroessen::Tfrm_kenngroessen(QWidget* parent)
     columns->addWidget(right, 1);
     layout->addLayout(columns, 1);
     btn_close = addCloseButton();
-    resize(900, 560);
+    resize(980, 580);
 }
 
 void Tfrm_kenngroessen::setupParameters(QWidget* parent)
@@ -118,7 +119,7 @@ void Tfrm_kenngroessen::setupProfile(QWidget* parent)
     profileModel_ = new RecordSetModel(tbl_preisprofil, this);
     const QColor lime(0, 255, 0);
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
-    GridColumn hour{QStringLiteral("Stunde_e"), QStringLiteral("Hour"), 110};
+    GridColumn hour{QStringLiteral("Stunde_e"), QStringLiteral("Hour"), 150};
     hour.readOnly = true;
     hour.cellColour = QColor(0, 0, 255);
     hour.textColour = QColor(255, 255, 0);

@@ -63,12 +63,7 @@ Tfrm_archiv::Tfrm_archiv(QWidget* parent)
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
     auto* layout = new QVBoxLayout(body());
-    lbl_head = new QLabel(QStringLiteral("Save and Restore Database"), body());
-    lbl_head->setObjectName(QStringLiteral("lbl_head"));
-    QFont big = lbl_head->font();
-    big.setBold(true);
-    big.setPointSizeF(big.pointSizeF() * 1.3);
-    lbl_head->setFont(big);
+    lbl_head = heading(QStringLiteral("Save and Restore Database"));
     layout->addWidget(lbl_head);
     pc_archiv = new QTabWidget(body());
     pc_archiv->setObjectName(QStringLiteral("pc_archiv"));

@@ -67,12 +67,7 @@ Tfrm_abschluesse::Tfrm_abschluesse(QWidget* parent)
     });
 
     auto* layout = new QVBoxLayout(body());
-    lbl_head = new QLabel(QStringLiteral("All Daily Accounts"), body());
-    lbl_head->setObjectName(QStringLiteral("lbl_head"));
-    QFont big = lbl_head->font();
-    big.setBold(true);
-    big.setPointSizeF(big.pointSizeF() * 1.3);
-    lbl_head->setFont(big);
+    lbl_head = heading(QStringLiteral("All Daily Accounts"));
     layout->addWidget(lbl_head);
     pc = new QTabWidget(body());
     pc->setObjectName(QStringLiteral("pc"));

@@ -45,12 +45,7 @@ Tfrm_laender::Tfrm_laender(QWidget* parent)
                         {QStringLiteral("Währung"), QStringLiteral("Currency"), 80}});
 
     auto* layout = new QVBoxLayout(body());
-    lbl_head = new QLabel(QStringLiteral("Select the Currency of your Country"), body());
-    lbl_head->setObjectName(QStringLiteral("lbl_head"));
-    QFont big = lbl_head->font();
-    big.setBold(true);
-    big.setPointSizeF(big.pointSizeF() * 1.2);
-    lbl_head->setFont(big);
+    lbl_head = heading(QStringLiteral("Select the Currency of your Country"));
     layout->addWidget(lbl_head);
 
     auto* grid = new QGridLayout;

@@ -38,12 +38,7 @@ Tfrm_Tagesabrechnung::Tfrm_Tagesabrechnung(QWidget* parent)
     });
 
     auto* layout = new QVBoxLayout(body());
-    lbl_head = new QLabel(QStringLiteral("Daily Account"), body());
-    lbl_head->setObjectName(QStringLiteral("lbl_head"));
-    QFont big = lbl_head->font();
-    big.setBold(true);
-    big.setPointSizeF(big.pointSizeF() * 1.3);
-    lbl_head->setFont(big);
+    lbl_head = heading(QStringLiteral("Daily Account"));
     layout->addWidget(lbl_head);
     dgr_tagesabr = new RecordGrid(QStringLiteral("dgr_tagesabr"), QStringLiteral("Open bills"), body());
     dgr_tagesabr->setRecords(model_);

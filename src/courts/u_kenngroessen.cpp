@@ -51,12 +51,7 @@ Tfrm_kenngroessen::Tfrm_kenngroessen(QWidget* parent)
     // The profile keeps its installed hours: a new row is refused without a word.
     tbl_preisprofil->beforeInsert = [] { return false; };
     auto* layout = new QVBoxLayout(body());
-    auto* head = new QLabel(QStringLiteral("Parameters"), body());
-    head->setObjectName(QStringLiteral("lbl_head"));
-    QFont big = head->font();
-    big.setBold(true);
-    big.setPointSizeF(big.pointSizeF() * 1.3);
-    head->setFont(big);
+    QLabel* head = heading(QStringLiteral("Parameters"));
     layout->addWidget(head);
     auto* columns = new QHBoxLayout;
     auto* left = new QWidget(body());

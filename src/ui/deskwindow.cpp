@@ -6,6 +6,7 @@
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -113,4 +114,15 @@ QPushButton* DeskWindow::addCloseButton()
     QPushButton* button = addBottomButton(QStringLiteral("btn_close"), QStringLiteral("&Close"), true);
     connect(button, &QPushButton::clicked, this, &QDialog::close);
     return button;
+}
+
+QLabel* DeskWindow::heading(const QString& text)
+{
+    auto* label = new QLabel(text, body());
+    label->setObjectName(QStringLiteral("lbl_head"));
+    QFont big = label->font();
+    big.setBold(true);
+    big.setPointSizeF(big.pointSizeF() * 1.3);
+    label->setFont(big);
+    return label;
 }

@@ -7,6 +7,7 @@
 #include <functional>
 
 class QHBoxLayout;
+class QLabel;
 class QPushButton;
 
 // The base of every window of the program besides the main window. It brings the habits all
@@ -53,6 +54,8 @@ protected:
     QPushButton* addBottomButton(const QString& name, const QString& caption, bool escape = false);
     // The window's "&Close" button btn_close: Esc presses it and it closes the window.
     QPushButton* addCloseButton();
+    // The bold heading lbl_head across the top of the content area (the caller places it).
+    QLabel* heading(const QString& text);
 
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;

@@ -29,12 +29,7 @@ Tfrm_aktivitaeten::Tfrm_aktivitaeten(QWidget* parent)
     });
 
     auto* layout = new QVBoxLayout(body());
-    lbl_head = new QLabel(QStringLiteral("Cancel Activities from the employees"), body());
-    lbl_head->setObjectName(QStringLiteral("lbl_head"));
-    QFont big = lbl_head->font();
-    big.setBold(true);
-    big.setPointSizeF(big.pointSizeF() * 1.3);
-    lbl_head->setFont(big);
+    lbl_head = heading(QStringLiteral("Cancel Activities from the employees"));
     layout->addWidget(lbl_head);
     DBGrid1 = new RecordGrid(QStringLiteral("DBGrid1"), QStringLiteral("Cancel activities"), body());
     DBGrid1->setRecords(model_);

@@ -5,6 +5,7 @@
 #include "data/query.h"
 #include "data/recordset.h"
 #include "data/store.h"
+#include "reservations/reservationstore.h"
 #include "reservations/slots.h"
 
 #include <QLocale>
@@ -33,20 +34,11 @@ QList<Line> unpaidLines(int datum, int platz)
         out << line;
     }
     lines.close();
-    // Length and earliest quarter of each court reservation, by its day, number and court.
-    Query detail(
-        QStringLiteral("select count(Viertelstunde) viertelstunden, min(Stunde*4+Viertelstunde-5) erstes "
-                       "from Reservierung where Datum=:pdatum and Reservierungsnummer=:pnummer and "
-                       "Platz=:pplatz"));
     for (Line& line : out) {
-        detail.setParam(QStringLiteral("pdatum"), line.datum);
-        detail.setParam(QStringLiteral("pnummer"), line.reservierungsnummer);
-        detail.setParam(QStringLiteral("pplatz"), line.platz);
-        detail.open();
-        line.dauer = detail.field(0).asInteger();
-        const int first = detail.field(1).asInteger();
-        line.startstamp = slotStart(line.datum, first / 4 + 1, first % 4 + 1);
-        detail.close();
+        const CourtReservationSpan span =
+            courtReservationSpan(line.datum, line.reservierungsnummer, line.platz);
+        line.dauer = span.dauer;
+        line.startstamp = slotStart(line.datum, span.stunde, span.viertelstunde);
     }
     return out;
 }

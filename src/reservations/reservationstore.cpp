@@ -90,15 +90,30 @@ int purgeReservations(int today, int days)
     return purge.exec();
 }
 
-namespace {
-
-// Length and first slot of each line, from the rows of its day, number and court.
-QList<CourtReservation> withLengths(Query& lines, bool hasBezahlt)
+CourtReservationSpan courtReservationSpan(int datum, int reservierungsnummer, int platz)
 {
     static Query detail(
         QStringLiteral("select count(Viertelstunde) viertelstunden, min(Stunde*4+Viertelstunde-5) "
                        "erstes from Reservierung "
                        "where Datum=:pdatum and Reservierungsnummer=:pnummer and Platz=:pplatz"));
+    detail.setParam(QStringLiteral("pdatum"), datum);
+    detail.setParam(QStringLiteral("pnummer"), reservierungsnummer);
+    detail.setParam(QStringLiteral("pplatz"), platz);
+    detail.open();
+    CourtReservationSpan span;
+    span.dauer = detail.field(0).asInteger();
+    const int first = detail.field(1).asInteger();
+    span.stunde = first / 4 + 1;
+    span.viertelstunde = first % 4 + 1;
+    detail.close();
+    return span;
+}
+
+namespace {
+
+// Length and first slot of each line, from the rows of its day, number and court.
+QList<CourtReservation> withLengths(Query& lines, bool hasBezahlt)
+{
     QList<CourtReservation> out;
     for (; !lines.eof(); lines.next()) {
         CourtReservation r;
@@ -111,15 +126,10 @@ QList<CourtReservation> withLengths(Query& lines, bool hasBezahlt)
     }
     lines.close();
     for (CourtReservation& r : out) {
-        detail.setParam(QStringLiteral("pdatum"), r.datum);
-        detail.setParam(QStringLiteral("pnummer"), r.reservierungsnummer);
-        detail.setParam(QStringLiteral("pplatz"), r.platz);
-        detail.open();
-        r.dauer = detail.field(0).asInteger();
-        const int first = detail.field(1).asInteger();
-        r.stunde = first / 4 + 1;
-        r.viertelstunde = first % 4 + 1;
-        detail.close();
+        const CourtReservationSpan span = courtReservationSpan(r.datum, r.reservierungsnummer, r.platz);
+        r.dauer = span.dauer;
+        r.stunde = span.stunde;
+        r.viertelstunde = span.viertelstunde;
     }
     return out;
 }

@@ -33,6 +33,14 @@ struct CourtReservation {
     double start() const { return slotStart(datum, stunde, viertelstunde); }
 };
 
+// Length and earliest quarter of the rows of one number on one court of one day.
+struct CourtReservationSpan {
+    int dauer = 0;
+    int stunde = 0;
+    int viertelstunde = 0;
+};
+CourtReservationSpan courtReservationSpan(int datum, int reservierungsnummer, int platz);
+
 enum class ListOrder { byReservator, byCourt };
 
 int fNeueReservierungsnummer();

@@ -1,0 +1,85 @@
+#include "report/printing.h"
+
+#include "report/reportpainter.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QToolBar>
+
+namespace Printing {
+namespace {
+
+QString& printerFile()
+{
+    static QString file;
+    return file;
+}
+
+bool paintOn(const Report::Document& document, QPrinter& printer)
+{
+    printer.setFullPage(true);
+    // Copies are laid out as pages of their own: a driver that ignores the copy count (PDF does)
+    // still gives every copy.
+    printer.setCopyCount(1);
+    printer.setDocName(document.name);
+    return Report::paint(document, printer);
+}
+
+} // namespace
+
+void setPrinterFile(const QString& file)
+{
+    printerFile() = file;
+}
+
+bool print(const Report::Document& document)
+{
+    if (document.isEmpty())
+        return true;
+    if (!printerFile().isEmpty())
+        return writePdf(document, printerFile());
+    if (QPrinterInfo::defaultPrinter().isNull())
+        return false;
+    QPrinter printer(QPrinter::HighResolution);
+    return paintOn(document, printer);
+}
+
+bool writePdf(const Report::Document& document, const QString& file)
+{
+    if (document.isEmpty())
+        return true;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    return paintOn(document, printer);
+}
+
+void preview(const Report::Document& document, QWidget* parent)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setWindowTitle(document.name);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&document](QPrinter* target) { paintOn(document, *target); });
+    if (auto* view = dialog.findChild<QPrintPreviewWidget*>())
+        view->setZoomMode(QPrintPreviewWidget::FitToWidth);
+    if (auto* tools = dialog.findChild<QToolBar*>()) {
+        QAction* save = tools->addAction(QStringLiteral("Save as PDF"));
+        save->setObjectName(QStringLiteral("act_savepdf"));
+        QObject::connect(save, &QAction::triggered, &dialog, [&dialog, &document] {
+            const QString file = QFileDialog::getSaveFileName(&dialog, QStringLiteral("Save as PDF"),
+                                                              document.name + QStringLiteral(".pdf"),
+                                                              QStringLiteral("PDF files (*.pdf)"));
+            if (!file.isEmpty())
+                writePdf(document, file);
+        });
+    }
+    dialog.setWindowState(Qt::WindowMaximized);
+    dialog.exec();
+}
+
+} // namespace Printing

@@ -1,6 +1,7 @@
 #include "billing/u_abrechnung.h"
 
 #include "billing/calculatordialog.h"
+#include "billing/u_beleg.h"
 #include "courts/u_courts.h"
 #include "data/daycount.h"
 #include "data/displayformat.h"
@@ -200,8 +201,17 @@ void Tfrm_abrechnung::btn_abrechnenClick()
         } catch (const StoreError&) {
         }
     }
-    // The receipt joins here with the receipt printout: layout beleg_.belegdruck, copies
-    // beleg_.beleganzahl, when cb_printbill is ticked.
+    if (cb_printbill->isChecked()) {
+        Receipt::Values receipt;
+        receipt.beleg = beleg_;
+        const Tfrm_courts* courts = forms().courts;
+        receipt.courtNumber = courts ? courts->ed_courtnummer->text() : ed_court->text();
+        receipt.amount = bill->betrag;
+        receipt.currency = lbl_abrechnen->text();
+        receipt.printed = DayCount::today();
+        // The bill is stored; a receipt the printer lost is not worth stopping the desk for.
+        BelegDrucken(beleg_.belegdruck, receipt);
+    }
     lines_.clear();
     gr_spieler->setRowCount(0);
     btn_abrechnen->setEnabled(false);

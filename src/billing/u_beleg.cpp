@@ -1,5 +1,7 @@
 #include "billing/u_beleg.h"
 
+#include "report/printing.h"
+
 #include <QPushButton>
 
 Tfrm_beleg::Tfrm_beleg(QWidget* parent)
@@ -7,4 +9,10 @@ Tfrm_beleg::Tfrm_beleg(QWidget* parent)
 {
     resize(640, 420);
     btn_close = addCloseButton();
+}
+
+bool BelegDrucken(int layout, const Receipt::Values& values)
+{
+    const std::optional<Report::Document> receipt = Receipt::document(layout, values);
+    return !receipt || Printing::print(*receipt);
 }

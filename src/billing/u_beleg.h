@@ -1,5 +1,6 @@
 #pragma once
 
+#include "billing/receipt.h"
 #include "ui/deskwindow.h"
 
 class QPushButton;
@@ -12,3 +13,8 @@ public:
 
     QPushButton* btn_close = nullptr;
 };
+
+// Prints the receipt of a bill in layout 0 (4 1/4 x 5 1/2 inch form) or 1 (A5), its copies
+// straight to the default printer without preview; any other layout prints nothing. False when
+// the printer failed: the bill is stored by then, so callers go on.
+bool BelegDrucken(int layout, const Receipt::Values& values);

@@ -27,6 +27,12 @@ struct Font {
     bool bold = false;
     bool underline = false;
     friend bool operator==(const Font&, const Font&) = default;
+
+    // Arial of that size.
+    static Font sized(double pointSize, bool bold = false, bool underline = false)
+    {
+        return Font{QStringLiteral("Arial"), pointSize, bold, underline};
+    }
 };
 
 struct Context;

@@ -2,27 +2,44 @@
 
 #include "billing/accounts.h"
 #include "billing/calculatordialog.h"
+#include "billing/excelexport.h"
 #include "data/daycount.h"
 #include "data/displayformat.h"
 #include "data/recordset.h"
 #include "data/recordsetmodel.h"
+#include "data/session.h"
 #include "platform/messages.h"
 #include "platform/usersettings.h"
 #include "ui/recordgrid.h"
 #include "ui/recordnavigator.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDateEdit>
+#include <QDesktopServices>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QShowEvent>
 #include <QTabWidget>
+#include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
+
+#include <cmath>
+#include <numbers>
 
 namespace {
 
@@ -38,6 +55,57 @@ QDateEdit* dateField(const char* name, QWidget* parent)
 }
 
 } // namespace
+
+SearchAnimation::SearchAnimation(QWidget* parent)
+    : QWidget(parent)
+    , timer_(new QTimer(this))
+{
+    setFixedSize(64, 48);
+    setAccessibleName(QStringLiteral("Searching the accounts"));
+    timer_->setInterval(80);
+    connect(timer_, &QTimer::timeout, this, [this] {
+        frame_ = (frame_ + 1) % 16;
+        update();
+    });
+}
+
+void SearchAnimation::start()
+{
+    frame_ = 0;
+    timer_->start();
+}
+
+void SearchAnimation::stop()
+{
+    timer_->stop();
+}
+
+bool SearchAnimation::isRunning() const
+{
+    return timer_->isActive();
+}
+
+void SearchAnimation::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    // A sheet with lines of text...
+    const QRectF sheet(14, 4, 30, 40);
+    p.setPen(QPen(Qt::darkGray, 1));
+    p.setBrush(Qt::white);
+    p.drawRect(sheet);
+    for (int line = 0; line < 6; ++line)
+        p.drawLine(QPointF(sheet.left() + 4, sheet.top() + 6 + line * 6),
+                   QPointF(sheet.right() - 4 - (line % 3) * 4, sheet.top() + 6 + line * 6));
+    // ...and a magnifier circling over it.
+    const double angle = frame_ * 2 * std::numbers::pi / 16;
+    const QPointF lens(sheet.center().x() + 9 * std::cos(angle), sheet.center().y() + 9 * std::sin(angle));
+    p.setPen(QPen(QColor(90, 60, 20), 4, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(lens + QPointF(7, 7), lens + QPointF(15, 15));
+    p.setPen(QPen(Qt::black, 2));
+    p.setBrush(QColor(180, 220, 255, 160));
+    p.drawEllipse(lens, 9, 9);
+}
 
 Tfrm_abschluesse::Tfrm_abschluesse(QWidget* parent)
     : DeskWindow(QStringLiteral("frm_abschluesse"), QStringLiteral("All Daily Accounts"), parent)
@@ -73,9 +141,7 @@ Tfrm_abschluesse::Tfrm_abschluesse(QWidget* parent)
     pc->setObjectName(QStringLiteral("pc"));
     setupAccountsPage();
     setupPrintPage();
-    ts_excel = new QWidget(pc);
-    ts_excel->setObjectName(QStringLiteral("ts_excel"));
-    pc->addTab(ts_excel, QStringLiteral("Export to Excel"));
+    setupExcelPage();
     layout->addWidget(pc, 1);
     auto* bottom = new QWidget(body());
     setupBottom(bottom);
@@ -178,6 +244,192 @@ void Tfrm_abschluesse::setupPrintPage()
     pc->addTab(ts_print, QStringLiteral("Print Reports"));
 }
 
+QGroupBox* Tfrm_abschluesse::radioGroup(const char* name, const QString& accessibleName,
+                                        const QStringList& captions, int columns, int designChoice,
+                                        QButtonGroup*& buttons)
+{
+    auto* group = new QGroupBox(ts_excel);
+    group->setObjectName(QLatin1String(name));
+    group->setAccessibleName(accessibleName);
+    auto* grid = new QGridLayout(group);
+    buttons = new QButtonGroup(this);
+    for (int i = 0; i < captions.size(); ++i) {
+        auto* choice = new QRadioButton(captions[i], group);
+        choice->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(i));
+        buttons->addButton(choice, i);
+        grid->addWidget(choice, i / columns, i % columns);
+    }
+    const QString key = QLatin1String(name);
+    const int kept = UserSettings::value(settingsGroup, key, designChoice).toInt();
+    buttons->button(kept >= 0 && kept < captions.size() ? kept : designChoice)->setChecked(true);
+    connect(buttons, &QButtonGroup::idToggled, this, [key](int id, bool checked) {
+        if (checked)
+            UserSettings::setValue(settingsGroup, key, id);
+    });
+    return group;
+}
+
+void Tfrm_abschluesse::setupExcelPage()
+{
+    ts_excel = new QWidget(pc);
+    ts_excel->setObjectName(QStringLiteral("ts_excel"));
+    auto* grid = new QGridLayout(ts_excel);
+    const auto label = [this, grid](const char* name, const QString& text, int row) {
+        auto* caption = new QLabel(text, ts_excel);
+        caption->setObjectName(QLatin1String(name));
+        grid->addWidget(caption, row, 0);
+        return caption;
+    };
+    ed_excelvondatum = dateField("ed_excelvondatum", ts_excel);
+    label("lbl_excelvondatum", QStringLiteral("from daily account date"), 0)->setBuddy(ed_excelvondatum);
+    grid->addWidget(ed_excelvondatum, 0, 1, Qt::AlignLeft);
+    ed_excelbisdatum = dateField("ed_excelbisdatum", ts_excel);
+    label("lbl_excelbisdatum", QStringLiteral("to daily account date"), 1)->setBuddy(ed_excelbisdatum);
+    grid->addWidget(ed_excelbisdatum, 1, 1, Qt::AlignLeft);
+    for (QDateEdit* field : {ed_excelvondatum, ed_excelbisdatum}) {
+        const QString key = field->objectName();
+        field->setDate(UserSettings::value(settingsGroup, key, QDate::currentDate()).toDate());
+        connect(field, &QDateEdit::dateChanged, this,
+                [key](const QDate& date) { UserSettings::setValue(settingsGroup, key, date); });
+    }
+
+    fe_excel = new QLineEdit(ts_excel);
+    fe_excel->setObjectName(QStringLiteral("fe_excel"));
+    label("lbl_exportpfad", QStringLiteral("Export path"), 2)->setBuddy(fe_excel);
+    const QString designPath =
+        QDir::toNativeSeparators(QDir::home().filePath(QStringLiteral("daily_accounts_to_01012002.xls")));
+    fe_excel->setText(UserSettings::value(settingsGroup, QStringLiteral("fe_excel"), designPath).toString());
+    connect(fe_excel, &QLineEdit::textChanged, this, [](const QString& text) {
+        UserSettings::setValue(settingsGroup, QStringLiteral("fe_excel"), text);
+    });
+    fe_excel->setToolTip(QStringLiteral("F5 chooses the file"));
+    auto* browse = new QPushButton(QStringLiteral("..."), ts_excel);
+    browse->setObjectName(QStringLiteral("fe_excel_button"));
+    browse->setAccessibleName(QStringLiteral("Choose the export file"));
+    browse->setToolTip(QStringLiteral("Choose the export file (F5)"));
+    browse->setAutoDefault(false);
+    browse->setFixedWidth(32);
+    connect(browse, &QPushButton::clicked, this, &Tfrm_abschluesse::fe_excelBrowse);
+    fe_excel->installEventFilter(this);
+    auto* path = new QHBoxLayout;
+    path->addWidget(fe_excel, 1);
+    path->addWidget(browse);
+    grid->addLayout(path, 2, 1, 1, 2);
+
+    rg_exceltyp = radioGroup(
+        "rg_exceltyp", QStringLiteral("Excel version"),
+        {QStringLiteral("EXCEL 40"), QStringLiteral("EXCEL 50"), QStringLiteral("EXCEL 97 (2000)")}, 3, 2,
+        exceltypButtons_);
+    label("lbl_excelversion", QStringLiteral("Excel version"), 3)->setBuddy(rg_exceltyp);
+    grid->addWidget(rg_exceltyp, 3, 1, 1, 2);
+    rg_exporttyp = radioGroup("rg_exporttyp", QStringLiteral("Export type"),
+                              {QStringLiteral("only daily accounts sum"),
+                               QStringLiteral("with sum of courts"), QStringLiteral("with courtdetails")},
+                              1, 1, exporttypButtons_);
+    label("lbl_exporttyp", QStringLiteral("Export type"), 4)->setBuddy(rg_exporttyp);
+    grid->addWidget(rg_exporttyp, 4, 1);
+    auto* pointer = new QLabel(QStringLiteral("<--- "), ts_excel);
+    pointer->setObjectName(QStringLiteral("Label1"));
+    grid->addWidget(pointer, 4, 2, Qt::AlignLeft | Qt::AlignVCenter);
+
+    btn_excelstart = new QPushButton(QStringLiteral("Start generating excelfile"), ts_excel);
+    btn_excelstart->setObjectName(QStringLiteral("btn_excelstart"));
+    an_excel = new SearchAnimation(ts_excel);
+    an_excel->setObjectName(QStringLiteral("an_excel"));
+    an_excel->hide();
+    btn_excelansehen = new QPushButton(QStringLiteral("Show EXCEL Export"), ts_excel);
+    btn_excelansehen->setObjectName(QStringLiteral("btn_excelansehen"));
+    for (QPushButton* b : {btn_excelstart, btn_excelansehen})
+        b->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(btn_excelstart);
+    buttons->addWidget(an_excel);
+    buttons->addStretch();
+    buttons->addWidget(btn_excelansehen);
+    grid->addLayout(buttons, 5, 0, 1, 3);
+    grid->setRowStretch(6, 1);
+    grid->setColumnStretch(2, 1);
+    connect(btn_excelstart, &QPushButton::clicked, this, &Tfrm_abschluesse::btn_excelstartClick);
+    connect(btn_excelansehen, &QPushButton::clicked, this, &Tfrm_abschluesse::btn_excelansehenClick);
+    pc->addTab(ts_excel, QStringLiteral("Export to Excel"));
+}
+
+int Tfrm_abschluesse::exceltyp() const
+{
+    return exceltypButtons_->checkedId();
+}
+
+int Tfrm_abschluesse::exporttyp() const
+{
+    return exporttypButtons_->checkedId();
+}
+
+void Tfrm_abschluesse::fe_excelBrowse()
+{
+    QFileDialog dialog(this, QStringLiteral("Export path"));
+    dialog.setObjectName(QStringLiteral("fe_excel_dialog"));
+    // The export replaces the file it names; choosing a name asks nothing yet.
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setDefaultSuffix(QStringLiteral("xls"));
+    dialog.setNameFilters({QStringLiteral("Excel files (*.xls)"), QStringLiteral("All files (*)")});
+    const QFileInfo current(fe_excel->text().trimmed());
+    dialog.setDirectory(!fe_excel->text().trimmed().isEmpty() && current.absoluteDir().exists()
+                            ? current.absolutePath()
+                            : QDir::homePath());
+    if (!current.fileName().isEmpty())
+        dialog.selectFile(current.fileName());
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        fe_excel->setText(QDir::toNativeSeparators(dialog.selectedFiles().constFirst()));
+}
+
+bool Tfrm_abschluesse::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == fe_excel && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F5 && key->modifiers() == Qt::NoModifier) {
+            fe_excelBrowse();
+            return true;
+        }
+    }
+    return DeskWindow::eventFilter(watched, event);
+}
+
+void Tfrm_abschluesse::btn_excelstartClick()
+{
+    an_excel->show();
+    an_excel->start();
+    // The export runs on this thread: let the animation move between rows, but take no input.
+    const auto keepMoving = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
+    keepMoving();
+    QElapsedTimer sinceRepaint;
+    sinceRepaint.start();
+    const auto progress = [&] {
+        if (sinceRepaint.elapsed() >= 40) {
+            keepMoving();
+            sinceRepaint.restart();
+        }
+    };
+    runAction([&] {
+        try {
+            xls_tagesabrechnungen.FileName = fe_excel->text();
+            xls_tagesabrechnungen.setXLSVersion(TXLSWrite::Version(exceltyp()));
+            ExcelExport::run(xls_tagesabrechnungen, ExcelExport::Layout(exporttyp()),
+                             DayCount::fromDate(ed_excelvondatum->date()),
+                             DayCount::fromDate(ed_excelbisdatum->date()), progress);
+        } catch (const XLSError& error) {
+            Messages::error(error.message());
+        }
+    });
+    an_excel->stop();
+    an_excel->hide();
+}
+
+void Tfrm_abschluesse::btn_excelansehenClick()
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(fe_excel->text().trimmed()));
+}
+
 void Tfrm_abschluesse::setupBottom(QWidget* panel)
 {
     auto* row = new QHBoxLayout(panel);
@@ -231,6 +483,11 @@ void Tfrm_abschluesse::showEvent(QShowEvent* event)
         return;
     dt_loeschen->setDate(QDate::currentDate());
     ed_tischbetrag->setText(DisplayFormat::money(0));
+    const int factor = Session::Nachkommafaktor;
+    if (factor == 1 || factor == 10 || factor == 100)
+        xls_tagesabrechnungen.setNachkommafaktor(factor);
+    an_excel->stop();
+    an_excel->hide();
     pc->setCurrentWidget(ts_accounts);
     openAccounts();
 }

@@ -1,6 +1,7 @@
 #include "courts/u_kenngroessen.h"
 
 #include "app/sessionstart.h"
+#include "courts/pendingrow.h"
 #include "data/recordset.h"
 #include "data/recordsetmodel.h"
 #include "data/store.h"
@@ -27,17 +28,6 @@ QVector<std::pair<QString, QVariant>> numbered(int from, int to)
     for (int n = from; n <= to; ++n)
         choices.append({QString::number(n), n});
     return choices;
-}
-
-// A pending change is stored; one the table refuses is dropped without a word, as the window
-// closes either way.
-void postOrDrop(RecordSet* records)
-{
-    try {
-        records->post();
-    } catch (const StoreError&) {
-        records->cancel();
-    }
 }
 
 } // namespace

@@ -1,8 +1,36 @@
 #include "data/daycount.h"
 
 #include <cmath>
+#include <optional>
 
 namespace DayCount {
+
+namespace {
+
+qint64 offsetFromEnvironment()
+{
+    const QByteArray named = qgetenv("COURTORIA_NOW");
+    if (named.isEmpty())
+        return 0;
+    const QDateTime moment = QDateTime::fromString(QString::fromLatin1(named), Qt::ISODate);
+    return moment.isValid() ? QDateTime::currentDateTime().msecsTo(moment) : 0;
+}
+
+std::optional<qint64> offsetMs;
+
+} // namespace
+
+QDateTime currentMoment()
+{
+    if (!offsetMs)
+        offsetMs = offsetFromEnvironment();
+    return QDateTime::currentDateTime().addMSecs(*offsetMs);
+}
+
+void setCurrentMoment(const QDateTime& moment)
+{
+    offsetMs = QDateTime::currentDateTime().msecsTo(moment);
+}
 
 double fromDateTime(const QDateTime& moment)
 {

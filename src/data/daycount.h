@@ -18,13 +18,20 @@ inline QDate toDate(double days)
 }
 double fromDateTime(const QDateTime& moment);
 QDateTime toDateTime(double days);
+
+// The desk's clock: the system clock, set off by a fixed amount once a moment was set. A demo
+// names its moment in COURTORIA_NOW ("2026-12-10T14:07"); tests set it directly. Time goes on
+// from the set moment, so the minute timers still see it move.
+QDateTime currentMoment();
+void setCurrentMoment(const QDateTime& moment);
+
 inline double now()
 {
-    return fromDateTime(QDateTime::currentDateTime());
+    return fromDateTime(currentMoment());
 }
 inline int today()
 {
-    return fromDate(QDate::currentDate());
+    return fromDate(currentMoment().date());
 }
 
 } // namespace DayCount

@@ -10,11 +10,6 @@ CourtRange courtRangeOf(int court)
     return {court, court};
 }
 
-QColor colourFromStored(qint64 bgr)
-{
-    return QColor(int(bgr & 0xff), int((bgr >> 8) & 0xff), int((bgr >> 16) & 0xff));
-}
-
 std::array<CourtButtonState, courtCount + 1> courtButtonStates()
 {
     std::array<CourtButtonState, courtCount + 1> states{};

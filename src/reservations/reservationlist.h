@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/gridcolumn.h"
+#include "data/storedcolour.h"
 #include "reservations/reservationstore.h"
 #include "reservations/slots.h"
 
@@ -21,9 +22,6 @@ struct CourtRange {
 };
 // -1 gives courts 1 to 12, a court number N gives N to N.
 CourtRange courtRangeOf(int court);
-
-// A stored colour is 0x00BBGGRR.
-QColor colourFromStored(qint64 bgr);
 
 inline const QColor allCourtsColour{192, 220, 192}; // money green
 inline const QColor noCourtColour{192, 192, 192};   // silver

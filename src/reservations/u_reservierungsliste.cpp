@@ -102,7 +102,7 @@ QWidget* Tfrm_reservierungsliste::setupDayAndCourts(QWidget* parent)
     lbl_wochentag1 = new QLabel(panel);
     lbl_wochentag1->setObjectName(QStringLiteral("lbl_wochentag1"));
     lbl_wochentag1->setMinimumWidth(28);
-    ed_datum = new QDateEdit(QDate::currentDate(), panel);
+    ed_datum = new QDateEdit(DayCount::currentMoment().date(), panel);
     ed_datum->setObjectName(QStringLiteral("ed_datum"));
     ed_datum->setAccessibleName(QStringLiteral("Date"));
     ed_datum->setCalendarPopup(true);

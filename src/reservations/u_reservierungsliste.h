@@ -23,7 +23,7 @@ public:
     explicit Tfrm_reservierungsliste(QWidget* parent = nullptr);
 
     // Shows the day's reservations of one court, or of all courts with allCourts (-1).
-    void showFor(const QDate& day, int court);
+    Q_INVOKABLE void showFor(const QDate& day, int court);
 
     // 0 "order by reservator", 1 "order by court".
     int sortIndex() const;

@@ -153,7 +153,7 @@ void Tfrm_scheduler::setupBottomBar(QWidget* bottom)
     auto* row = new QHBoxLayout(bottom);
     row->setContentsMargins(4, 2, 4, 2);
     auto* gotoDate = new QLabel(QStringLiteral("goto date"), bottom);
-    dp_datum = new QDateEdit(QDate::currentDate(), bottom);
+    dp_datum = new QDateEdit(DayCount::currentMoment().date(), bottom);
     dp_datum->setObjectName(QStringLiteral("dp_datum"));
     dp_datum->setCalendarPopup(true);
     dp_datum->setDisplayFormat(DisplayFormat::dateFormat());

@@ -279,11 +279,13 @@ void paintTool(QPainter& p, Tool tool)
         p.drawLine(QPointF(22, 30), QPointF(33, 17));
         break;
     }
-    case Tool::Lights: {
+    case Tool::Lights:
+    case Tool::LightOff: {
+        const bool lit = tool == Tool::Lights;
         QRadialGradient glow(QPointF(24, 19), 16);
-        glow.setColorAt(0, QColor(255, 250, 190));
-        glow.setColorAt(1, QColor(255, 210, 40));
-        p.setPen(outline(QColor(150, 110, 0)));
+        glow.setColorAt(0, lit ? QColor(255, 250, 190) : QColor(235, 235, 240));
+        glow.setColorAt(1, lit ? QColor(255, 210, 40) : QColor(150, 150, 160));
+        p.setPen(outline(lit ? QColor(150, 110, 0) : QColor(90, 90, 100)));
         p.setBrush(glow);
         QPainterPath bulb;
         bulb.addEllipse(QPointF(24, 18), 13, 13);

@@ -24,6 +24,7 @@ enum class Tool {
     Login,
     Rights,
     Lights,
+    LightOff, // the same bulb, unlit
     Cardreader,
     Statistic,
     Help,

@@ -90,7 +90,7 @@ void SearchAnimation::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     // A sheet with lines of text...
-    const QRectF sheet(14, 4, 30, 40);
+    const QRectF sheet(16, 3, 28, 38);
     p.setPen(QPen(Qt::darkGray, 1));
     p.setBrush(Qt::white);
     p.drawRect(sheet);
@@ -99,12 +99,12 @@ void SearchAnimation::paintEvent(QPaintEvent*)
                    QPointF(sheet.right() - 4 - (line % 3) * 4, sheet.top() + 6 + line * 6));
     // ...and a magnifier circling over it.
     const double angle = frame_ * 2 * std::numbers::pi / 16;
-    const QPointF lens(sheet.center().x() + 9 * std::cos(angle), sheet.center().y() + 9 * std::sin(angle));
+    const QPointF lens(sheet.center().x() + 6 * std::cos(angle), sheet.center().y() + 6 * std::sin(angle));
     p.setPen(QPen(QColor(90, 60, 20), 4, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(lens + QPointF(7, 7), lens + QPointF(15, 15));
+    p.drawLine(lens + QPointF(6, 6), lens + QPointF(12, 12));
     p.setPen(QPen(Qt::black, 2));
     p.setBrush(QColor(180, 220, 255, 160));
-    p.drawEllipse(lens, 9, 9);
+    p.drawEllipse(lens, 8, 8);
 }
 
 Tfrm_abschluesse::Tfrm_abschluesse(QWidget* parent)
@@ -336,6 +336,10 @@ void Tfrm_abschluesse::setupExcelPage()
     btn_excelstart->setObjectName(QStringLiteral("btn_excelstart"));
     an_excel = new SearchAnimation(ts_excel);
     an_excel->setObjectName(QStringLiteral("an_excel"));
+    // Its place stays free while it is hidden, so that the buttons do not jump when it shows.
+    QSizePolicy keepPlace = an_excel->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    an_excel->setSizePolicy(keepPlace);
     an_excel->hide();
     btn_excelansehen = new QPushButton(QStringLiteral("Show EXCEL Export"), ts_excel);
     btn_excelansehen->setObjectName(QStringLiteral("btn_excelansehen"));

@@ -188,6 +188,7 @@ private:
             it.kind = Item::Kind::Text;
             it.text = textOf(e, c);
             it.wrap = e.stretch;
+            it.clip = !e.stretch && e.box.width() > 0;
             const QSizeF size = textSize(it.text, e.font);
             if (e.stretch)
                 r.setHeight(std::max(r.height(), wrappedHeight(it.text, e.font, r.width())));

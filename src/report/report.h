@@ -136,6 +136,7 @@ struct Item {
     double penWidth = 0.75;
     Qt::Edges edges;
     bool wrap = false;
+    bool clip = false; // a text of fixed width is cut at its box's sides
 };
 
 // A band as placed on a page: where it begins and how high it came out.

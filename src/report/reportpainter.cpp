@@ -30,7 +30,15 @@ void paintItem(QPainter& painter, const Item& item, double scale)
         painter.setPen(item.color);
         const int flags =
             int(item.alignment) | Qt::AlignTop | (item.wrap ? Qt::TextWordWrap : Qt::TextDontClip);
-        painter.drawText(r, flags, item.text);
+        if (item.clip) {
+            // Only the sides: a printer's font may run a little taller than the measured line.
+            painter.save();
+            painter.setClipRect(r.adjusted(0, -r.height(), 0, r.height()));
+            painter.drawText(r, flags, item.text);
+            painter.restore();
+        } else {
+            painter.drawText(r, flags, item.text);
+        }
         break;
     }
     case Item::Kind::Line:

@@ -293,27 +293,8 @@ void Tfrm_abschluesse::setupExcelPage()
                 [key](const QDate& date) { UserSettings::setValue(settingsGroup, key, date); });
     }
 
-    fe_excel = new QLineEdit(ts_excel);
-    fe_excel->setObjectName(QStringLiteral("fe_excel"));
+    auto* path = setupExcelPath();
     label("lbl_exportpfad", QStringLiteral("Export path"), 2)->setBuddy(fe_excel);
-    const QString designPath =
-        QDir::toNativeSeparators(QDir::home().filePath(QStringLiteral("daily_accounts_to_01012002.xls")));
-    fe_excel->setText(UserSettings::value(settingsGroup, QStringLiteral("fe_excel"), designPath).toString());
-    connect(fe_excel, &QLineEdit::textChanged, this, [](const QString& text) {
-        UserSettings::setValue(settingsGroup, QStringLiteral("fe_excel"), text);
-    });
-    fe_excel->setToolTip(QStringLiteral("F5 chooses the file"));
-    auto* browse = new QPushButton(QStringLiteral("..."), ts_excel);
-    browse->setObjectName(QStringLiteral("fe_excel_button"));
-    browse->setAccessibleName(QStringLiteral("Choose the export file"));
-    browse->setToolTip(QStringLiteral("Choose the export file (F5)"));
-    browse->setAutoDefault(false);
-    browse->setFixedWidth(32);
-    connect(browse, &QPushButton::clicked, this, &Tfrm_abschluesse::fe_excelBrowse);
-    fe_excel->installEventFilter(this);
-    auto* path = new QHBoxLayout;
-    path->addWidget(fe_excel, 1);
-    path->addWidget(browse);
     grid->addLayout(path, 2, 1, 1, 2);
 
     rg_exceltyp = radioGroup(
@@ -332,6 +313,39 @@ void Tfrm_abschluesse::setupExcelPage()
     pointer->setObjectName(QStringLiteral("Label1"));
     grid->addWidget(pointer, 4, 2, Qt::AlignLeft | Qt::AlignVCenter);
 
+    grid->addLayout(setupExcelButtons(), 5, 0, 1, 3);
+    grid->setRowStretch(6, 1);
+    grid->setColumnStretch(2, 1);
+    pc->addTab(ts_excel, QStringLiteral("Export to Excel"));
+}
+
+QHBoxLayout* Tfrm_abschluesse::setupExcelPath()
+{
+    fe_excel = new QLineEdit(ts_excel);
+    fe_excel->setObjectName(QStringLiteral("fe_excel"));
+    const QString designPath =
+        QDir::toNativeSeparators(QDir::home().filePath(QStringLiteral("daily_accounts_to_01012002.xls")));
+    fe_excel->setText(UserSettings::value(settingsGroup, QStringLiteral("fe_excel"), designPath).toString());
+    connect(fe_excel, &QLineEdit::textChanged, this, [](const QString& text) {
+        UserSettings::setValue(settingsGroup, QStringLiteral("fe_excel"), text);
+    });
+    fe_excel->setToolTip(QStringLiteral("F5 chooses the file"));
+    auto* browse = new QPushButton(QStringLiteral("..."), ts_excel);
+    browse->setObjectName(QStringLiteral("fe_excel_button"));
+    browse->setAccessibleName(QStringLiteral("Choose the export file"));
+    browse->setToolTip(QStringLiteral("Choose the export file (F5)"));
+    browse->setAutoDefault(false);
+    browse->setFixedWidth(32);
+    connect(browse, &QPushButton::clicked, this, &Tfrm_abschluesse::fe_excelBrowse);
+    fe_excel->installEventFilter(this);
+    auto* path = new QHBoxLayout;
+    path->addWidget(fe_excel, 1);
+    path->addWidget(browse);
+    return path;
+}
+
+QHBoxLayout* Tfrm_abschluesse::setupExcelButtons()
+{
     btn_excelstart = new QPushButton(QStringLiteral("Start generating excelfile"), ts_excel);
     btn_excelstart->setObjectName(QStringLiteral("btn_excelstart"));
     an_excel = new SearchAnimation(ts_excel);
@@ -350,12 +364,9 @@ void Tfrm_abschluesse::setupExcelPage()
     buttons->addWidget(an_excel);
     buttons->addStretch();
     buttons->addWidget(btn_excelansehen);
-    grid->addLayout(buttons, 5, 0, 1, 3);
-    grid->setRowStretch(6, 1);
-    grid->setColumnStretch(2, 1);
     connect(btn_excelstart, &QPushButton::clicked, this, &Tfrm_abschluesse::btn_excelstartClick);
     connect(btn_excelansehen, &QPushButton::clicked, this, &Tfrm_abschluesse::btn_excelansehenClick);
-    pc->addTab(ts_excel, QStringLiteral("Export to Excel"));
+    return buttons;
 }
 
 int Tfrm_abschluesse::exceltyp() const

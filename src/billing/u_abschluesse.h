@@ -7,6 +7,7 @@ class QButtonGroup;
 class QCheckBox;
 class QDateEdit;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -93,6 +94,8 @@ private:
     void setupAccountsPage();
     void setupPrintPage();
     void setupExcelPage();
+    QHBoxLayout* setupExcelPath();
+    QHBoxLayout* setupExcelButtons();
     QGroupBox* radioGroup(const char* name, const QString& accessibleName, const QStringList& captions,
                           int columns, int designChoice, QButtonGroup*& buttons);
     void setupBottom(QWidget* panel);

@@ -4,10 +4,12 @@
 
 #include <QAction>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QScreen>
+#include <QTimer>
 #include <QToolBar>
 
 namespace Printing {
@@ -65,8 +67,6 @@ void preview(const Report::Document& document, QWidget* parent)
     dialog.setWindowTitle(document.name);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&document](QPrinter* target) { paintOn(document, *target); });
-    if (auto* view = dialog.findChild<QPrintPreviewWidget*>())
-        view->setZoomMode(QPrintPreviewWidget::FitToWidth);
     if (auto* tools = dialog.findChild<QToolBar*>()) {
         QAction* save = tools->addAction(QStringLiteral("Save as PDF"));
         save->setObjectName(QStringLiteral("act_savepdf"));
@@ -78,7 +78,15 @@ void preview(const Report::Document& document, QWidget* parent)
                 writePdf(document, file);
         });
     }
+    // Maximised even where no window manager honours the state, and zoomed to the page width once
+    // shown: the dialog picks its own zoom while it opens.
+    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        dialog.setGeometry(screen->availableGeometry());
     dialog.setWindowState(Qt::WindowMaximized);
+    QTimer::singleShot(0, &dialog, [&dialog] {
+        if (auto* fitWidth = dialog.findChild<QAction*>(QStringLiteral("fitWidthAction")))
+            fitWidth->trigger();
+    });
     dialog.exec();
 }
 

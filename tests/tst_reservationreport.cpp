@@ -11,6 +11,7 @@
 #include <QDateEdit>
 #include <QFile>
 #include <QLineEdit>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -251,9 +252,11 @@ void TestReservationReport::windowPrintsPreviewsOrRefuses()
 
     // The preview is modal; it is closed here as the desk would close it.
     bool previewed = false;
-    QTimer::singleShot(0, [&] {
+    QTimer::singleShot(100, [&] {
         if (QWidget* preview = QApplication::activeModalWidget()) {
-            previewed = preview != &w && preview->isMaximized();
+            const auto* pages = preview->findChild<QPrintPreviewWidget*>();
+            previewed = preview != &w && preview->isMaximized() && pages &&
+                        pages->zoomMode() == QPrintPreviewWidget::FitToWidth && pages->pageCount() == 1;
             preview->close();
         }
     });

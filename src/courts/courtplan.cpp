@@ -2,6 +2,7 @@
 
 #include "data/calculations.h"
 #include "data/daycount.h"
+#include "data/query.h"
 #include "data/recordset.h"
 #include "data/store.h"
 #include "data/storedcolour.h"
@@ -30,9 +31,9 @@ qint64 msOfDay(double moment)
 } // namespace
 
 CourtStateQueries::CourtStateQueries()
-    : qry_wirdgespielt(
-          QStringLiteral("select * from Reservierung where Platz =:pplatz and Bezahlt = False and "
-                         "Datum =:pdatum and Stunde =:pstunde and Viertelstunde =:pviertelstunde"))
+    : qry_wirdgespielt(QStringLiteral(
+          "select Reservierungsnummer from Reservierung where Platz =:pplatz and Bezahlt = False and "
+          "Datum =:pdatum and Stunde =:pstunde and Viertelstunde =:pviertelstunde"))
     // A reservation's rows may lie on several courts; only its rows on this court decide. The
     // ends are reals: cast as numeric would keep integers and divide them as whole numbers.
     , qry_nichtabgerechnete(QStringLiteral(
@@ -55,8 +56,7 @@ bool CourtStateQueries::wirdGespielt(int court, double now)
     qry_wirdgespielt.setParam(QStringLiteral("pviertelstunde"), int(minutes / 15 % 4) + 1);
     qry_wirdgespielt.open();
     const bool played = !qry_wirdgespielt.eof();
-    aktuelleReservierungsnummer =
-        played ? qry_wirdgespielt.field(QStringLiteral("Reservierungsnummer")).asInteger() : -1;
+    aktuelleReservierungsnummer = played ? qry_wirdgespielt.integer(0) : -1;
     qry_wirdgespielt.close();
     return played;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/query.h"
+#include "data/rowreader.h"
 
 #include <QColor>
 #include <QPoint>
@@ -35,7 +35,8 @@ struct TileTimes {
     QString running = QStringLiteral("00:00");
 };
 
-// The three court-state statements, prepared once and re-run for every court each minute.
+// The court-state statements, prepared once and re-run for every court each minute straight on
+// SQLite: the refresh asks up to 36 questions a minute and needs only their first rows.
 class CourtStateQueries {
 public:
     CourtStateQueries();
@@ -47,8 +48,8 @@ public:
     TileTimes tileTimes(int court, double now);
 
 private:
-    Query qry_wirdgespielt;
-    Query qry_nichtabgerechnete;
+    RowReader qry_wirdgespielt;
+    RowReader qry_nichtabgerechnete;
 };
 
 // "hh:mma/p" on the 12-hour clock: 14:00 gives "02:00p".

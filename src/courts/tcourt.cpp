@@ -124,13 +124,27 @@ void tcourt::setPicture(int tischbild)
 
 void tcourt::showTimes(const CourtPlan::TileTimes& times)
 {
-    pnl_players->setVisible(times.players);
-    pnl_notcalc->setVisible(times.notCalculated);
-    lbl_startzeit->setText(times.start);
-    lbl_startzeit->adjustSize();
-    lbl_laufzeit->setText(times.running);
-    lbl_laufzeit->adjustSize();
-    describe();
+    // Most minutes change nothing on most tiles: only what changed is laid out again.
+    bool changed = false;
+    const auto show = [&](QWidget* marker, bool on) {
+        if (marker->isVisibleTo(this) != on) {
+            marker->setVisible(on);
+            changed = true;
+        }
+    };
+    const auto text = [&](QLabel* label, const QString& value) {
+        if (label->text() != value) {
+            label->setText(value);
+            label->adjustSize();
+            changed = true;
+        }
+    };
+    show(pnl_players, times.players);
+    show(pnl_notcalc, times.notCalculated);
+    text(lbl_startzeit, times.start);
+    text(lbl_laufzeit, times.running);
+    if (changed)
+        describe();
 }
 
 void tcourt::describe()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/query.h"
+#include "data/rowreader.h"
 
 #include <QObject>
 
@@ -15,5 +16,6 @@ public:
     static Tdm_datasets& instance();
 
     Query qry_plaetze;
-    Query qry_aktuellestartzeit;
+    // Read straight from SQLite: the court plan asks it for every court played, once a minute.
+    RowReader qry_aktuellestartzeit;
 };

@@ -91,6 +91,8 @@ void TestXls::workbookCellsAndFormats()
 
     const QJsonObject book = readBack(xls.FileName);
     QCOMPARE(book[QStringLiteral("biff")].toInt(), biff);
+    // Small as it is, the workbook stream lies in the container's normal sectors, as Excel's own do.
+    QCOMPARE(book[QStringLiteral("streamSize")].toInt(), 4096);
     const QJsonArray sheets = book[QStringLiteral("sheets")].toArray();
     QCOMPARE(sheets.size(), 2);
     QCOMPARE(sheets[0][QStringLiteral("name")].toString(), QStringLiteral("7"));

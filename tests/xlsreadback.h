@@ -9,7 +9,7 @@
 
 // Reads an Excel file back with an independent reader: every sheet's name, non-empty cells (value,
 // text or number, number format, font, borders, alignment), column widths and window flags, the
-// BIFF version and the longest record, as JSON.
+// BIFF version, the longest record and the size of the workbook stream, as JSON.
 // Debian's python3 with python3-xlrd reads every file back; a PATH python may lack the module.
 inline const char* const readerScript = R"(
 import json, sys, xlrd
@@ -46,7 +46,7 @@ while at + 4 <= len(data):
     if rtype == 0 and size == 0:
         break
     longest, at = max(longest, size), at + 4 + size
-print(json.dumps({"biff": book.biff_version, "sheets": out, "longestRecord": longest}))
+print(json.dumps({"biff": book.biff_version, "sheets": out, "longestRecord": longest, "streamSize": len(data)}))
 )";
 
 inline QJsonObject readBack(const QString& path)

@@ -681,6 +681,12 @@ QByteArray TXLSWrite::workbookStream() const
     QByteArray stream = globals(offsets);
     for (const QByteArray& s : sheetStreams)
         stream.append(s);
+    // A stream under 4096 bytes would go into the container's small-block stream, where Excel's own
+    // workbooks never keep theirs; zeros after the last EOF keep a small export where Excel expects
+    // it, and every reader stops at that EOF.
+    constexpr qsizetype smallStreamLimit = 4096;
+    if (stream.size() < smallStreamLimit)
+        stream.append(QByteArray(smallStreamLimit - stream.size(), '\0'));
     return stream;
 }
 

@@ -77,6 +77,7 @@ private slots:
     void pagesBreakBetweenBandsWithHeaderFooterAndNumber();
     void groupPlacement_data();
     void groupPlacement();
+    void headerMovesWithTheKeptGroupBelowIt();
     void stretchingTextGrowsItsBandAndFrame();
     void textsSizedToTheirTextOrRightAligned();
     void noRowsNoPage();
@@ -150,6 +151,26 @@ void TestReport::groupPlacement()
     for (const Page& p : doc.pages)
         headers << int(p.bandNames().count(QStringLiteral("teamHeader")));
     QCOMPARE(headers, teamHeadersPerPage);
+}
+
+void TestReport::headerMovesWithTheKeptGroupBelowIt()
+{
+    // Leagues around the teams: a league header right above a team that moves on goes with it.
+    Definition d = teamList();
+    d.groups[0].keepTogether = true;
+    Group league;
+    league.field = QStringLiteral("league");
+    league.header = {QStringLiteral("leagueHeader"), 10, {}};
+    d.groups.prepend(league);
+    QList<Row> rows = rowsOf("A", 11) + rowsOf("B", 3);
+    for (Row& r : rows)
+        r.insert(QStringLiteral("league"), r.value(QStringLiteral("team")) == QStringLiteral("A") ? 1 : 2);
+    // League 1: 10 + 10 + 110 + 10 = 140 mm; league 2's header would fit in the 20 mm left, its team
+    // of 50 mm would not.
+    const Document doc = layout(d, rows);
+    QCOMPARE(doc.pages.size(), 2);
+    QCOMPARE(doc.pages[0].bandNames().count(QStringLiteral("leagueHeader")), 1);
+    QCOMPARE(doc.pages[1].bandNames().mid(0, 3), QStringList({"pageHeader", "leagueHeader", "teamHeader"}));
 }
 
 void TestReport::stretchingTextGrowsItsBandAndFrame()

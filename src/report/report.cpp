@@ -210,11 +210,18 @@ private:
     {
         const Group& g = d_.groups[level];
         const Row* row = &rows_[first];
-        if (g.newPage && first > 0 && !atPageTop())
+        if (g.newPage && first > 0 && !atPageTop()) {
             newPage(row);
-        else if (g.keepTogether && !atPageTop()) {
-            const double h = groupHeight(level, first, groupEnd(level, first));
-            if (y_ + h > pageBottom() + tolerance && h <= pageBottom() - contentTop_ + tolerance)
+        } else if (!atPageTop()) {
+            // A kept-together group moves whole; a header right above one moves with it rather than
+            // stand alone at the foot of the page.
+            double h = 0;
+            if (g.keepTogether)
+                h = groupHeight(level, first, groupEnd(level, first));
+            else if (level + 1 < d_.groups.size() && d_.groups[level + 1].keepTogether)
+                h = bandHeight(g.header, context(row, nullptr)) +
+                    groupHeight(level + 1, first, groupEnd(level + 1, first));
+            if (h > 0 && y_ + h > pageBottom() + tolerance && h <= pageBottom() - contentTop_ + tolerance)
                 newPage(row);
         }
         place(g.header, context(row, nullptr));

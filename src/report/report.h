@@ -16,6 +16,10 @@
 // bands fall on paper: page header and footer on every page, a title once, group headers and
 // footers around their rows, a summary at the end. No widget is involved: a report can be laid
 // out, checked and written to PDF without a screen.
+//
+// A plain list needs no group: a page header with the title and the column heads, a detail band
+// with one field per column (a memo that stretches where it runs long) and a page footer with the
+// page number; layout() with the rows in their order, then Printing (report/printing.h).
 namespace Report {
 
 // One data row: field name to value.

@@ -221,6 +221,9 @@ void TestCourts::draggingFollowsTheMouseUnlessFixed()
     plan.resize(800, 600);
     plan.show();
     tcourt* one = plan.tile(1);
+    // A move over a tile names its court; the floor beneath must not hear of it and forget it.
+    moveMouse(one, QPoint(20, 20), Qt::NoButton);
+    QCOMPARE(plan.ed_courtnummer->text(), QStringLiteral("1"));
     QTest::mousePress(one, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
     moveMouse(one, QPoint(40, 30), Qt::LeftButton);
     QCOMPARE(plan.ed_courtnummer->text(), QStringLiteral("1"));

@@ -351,11 +351,15 @@ bool Tfrm_courts::eventFilter(QObject* watched, QEvent* event)
     auto* t = qobject_cast<tcourt*>(watched);
     if (!t || t->parent() != floor_)
         return DeskWindow::eventFilter(watched, event);
+    // The tile's mouse events end at the tile: passed on, the floor would take a press for a
+    // click on the green background and a move for leaving the court.
     switch (event->type()) {
     case QEvent::MouseButtonPress:
         pressed_ = static_cast<QMouseEvent*>(event)->position().toPoint();
-        return false;
-    case QEvent::MouseMove: tileMouseMove(t, static_cast<QMouseEvent*>(event)); return false;
+        return true;
+    case QEvent::MouseMove: tileMouseMove(t, static_cast<QMouseEvent*>(event)); return true;
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick: return true;
     case QEvent::ContextMenu:
         openCourtMenu(t, static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;

@@ -1,10 +1,14 @@
 #include "report/printing.h"
 #include "report/report.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace Report;
 
@@ -82,6 +86,7 @@ private slots:
     void textsSizedToTheirTextOrRightAligned();
     void noRowsNoPage();
     void copiesArePagesInThePdf();
+    void previewSavesPdf();
 };
 
 void TestReport::groupsCarryTheirSumsAndTheSummaryTheTotal()
@@ -247,6 +252,36 @@ void TestReport::copiesArePagesInThePdf()
     QVERIFY(Printing::print(doc));
     Printing::setPrinterFile({});
     QCOMPARE(pdfPageCount(file), 6);
+}
+
+void TestReport::previewSavesPdf()
+{
+    const Document doc = layout(teamList(), rowsOf("A", 16));
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("saved.pdf"));
+    bool asked = false;
+    // The preview is modal, and so is the file dialog its save button opens: each is answered
+    // from the event loop of the one before.
+    QTimer::singleShot(100, [&] {
+        QWidget* preview = QApplication::activeModalWidget();
+        QVERIFY(preview);
+        auto* save = preview->findChild<QAction*>(QStringLiteral("act_savepdf"));
+        QVERIFY(save);
+        QTimer::singleShot(100, [&] {
+            if (auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                asked = true;
+                auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                QVERIFY(name);
+                name->setText(file);
+                static_cast<QDialog*>(files)->accept(); // the file dialog checks the name first
+            }
+        });
+        save->trigger();
+        preview->close();
+    });
+    Printing::preview(doc);
+    QVERIFY(asked);
+    QCOMPARE(pdfPageCount(file), 2);
 }
 
 QTEST_MAIN(TestReport)

@@ -16,11 +16,13 @@
 #include "ui/forms.h"
 #include "ui/recordnavigator.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QTest>
 
@@ -90,6 +92,7 @@ private slots:
     void reservedColoursAreRefused_data();
     void reservedColoursAreRefused();
     void okRebuildsTilesFromTheirStoredPlaces();
+    void everyControlOfThePlanIsNamedForAScreenReader();
 
 private:
     std::unique_ptr<TestInstallation> installation;
@@ -468,6 +471,28 @@ void TestCourts::okRebuildsTilesFromTheirStoredPlaces()
     QCOMPARE(plan.tile(1)->colour(), QColor(10, 20, 30));
     QCOMPARE(plan.tile(3)->colour(), colourFromStored(0x00B48246));
     forms().courts = nullptr;
+}
+
+void TestCourts::everyControlOfThePlanIsNamedForAScreenReader()
+{
+    Tfrm_courts plan;
+    plan.cb_max->setChecked(false);
+    plan.show();
+    const auto buttons = plan.findChildren<QAbstractButton*>();
+    QVERIFY(buttons.size() >= 16);
+    for (QAbstractButton* button : buttons) {
+        QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(button);
+        QVERIFY2(!spoken->text(QAccessible::Name).isEmpty(), qPrintable(button->objectName()));
+    }
+    QAccessibleInterface* tile = QAccessible::queryAccessibleInterface(plan.tile(3));
+    QCOMPARE(tile->text(QAccessible::Name), QStringLiteral("Court 3, Squash"));
+    QVERIFY(plan.tile(3)->focusPolicy() & Qt::TabFocus);
+    QStringList entries;
+    for (QAction* action : plan.pm_courts->actions())
+        entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    QCOMPARE(entries, (QStringList{"calculate court", "-", "court reservations", "-",
+                                   "price and courtdefinition", "-", "parameters", "-",
+                                   "destroy court and its reservations", "-", "bulbon", "bulboff"}));
 }
 
 QTEST_MAIN(TestCourts)

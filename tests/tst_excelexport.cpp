@@ -106,16 +106,6 @@ QStringList rowsWithCells(const QJsonObject& book, int sheet)
     return out;
 }
 
-QString errorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const XLSError& error) {
-        return error.message();
-    }
-    return QString();
-}
-
 } // namespace
 
 // Receives what "Show EXCEL Export" asks the shell to open.

@@ -11,20 +11,6 @@
 using Version = TXLSWrite::Version;
 Q_DECLARE_METATYPE(TXLSWrite::Version)
 
-namespace {
-
-QString errorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const XLSError& error) {
-        return error.message();
-    }
-    return QString();
-}
-
-} // namespace
-
 class TestXls : public QObject {
     Q_OBJECT
 

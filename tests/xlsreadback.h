@@ -7,6 +7,10 @@
 #include <QString>
 #include <QtDebug>
 
+#include "xls/xlswriter.h"
+
+#include <functional>
+
 // Reads an Excel file back with an independent reader: every sheet's name, non-empty cells (value,
 // text or number, number format, font, borders, alignment), column widths and window flags, the
 // BIFF version, the longest record and the size of the workbook stream, as JSON.
@@ -66,4 +70,15 @@ inline QJsonObject cell(const QJsonObject& book, int sheet, int row, int column)
     return book[QStringLiteral("sheets")][sheet][QStringLiteral("cells")]
                [QStringLiteral("%1,%2").arg(row).arg(column)]
                    .toObject();
+}
+
+// The writer's error text for an action, or an empty text when it ran through.
+inline QString errorOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const XLSError& error) {
+        return error.message();
+    }
+    return QString();
 }

@@ -47,11 +47,10 @@ struct TypedStatement : BareStatement {
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    offscreenUnlessNamed();
     QApplication app(argc, argv);
     QTemporaryDir dir;
-    const int firstDay = DayCount::fromDate(QDate(2026, 1, 1));
+    const int firstDay = denseYearStart();
     if (!installDenseYear(dir, firstDay))
         return 1;
     const int day = firstDay + 200;

@@ -29,7 +29,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    const int firstDay = DayCount::fromDate(QDate(2026, 1, 1));
+    const int firstDay = denseYearStart();
     if (!installDenseYear(dir, firstDay))
         return 1;
 

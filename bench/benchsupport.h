@@ -2,6 +2,7 @@
 // the median per call, and a bare SQLite statement stepped as a caller would.
 #pragma once
 
+#include "data/daycount.h"
 #include "data/query.h"
 #include "data/store.h"
 #include "install/demodata.h"
@@ -84,6 +85,19 @@ struct BareStatement {
         return sum;
     }
 };
+
+// The window benchmarks draw offscreen unless a display is named.
+inline void offscreenUnlessNamed()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// The first day of the dense year every benchmark books.
+inline int denseYearStart()
+{
+    return DayCount::fromDate(QDate(2026, 1, 1));
+}
 
 // An installation in dir with twelve courts and the dense year of bookings from firstDay:
 // 12 courts x 96 quarters x 365 days. The store points at it afterwards.

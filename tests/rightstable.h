@@ -23,6 +23,7 @@ inline constexpr GovernedControl governedControls[] = {
     {"Tischverwaltung", "frm_main", "mnu_scheduler"},
     {"Tischverwaltung", "frm_main", "btn_scheduler"},
     {"Tischverwaltung", "frm_main", "mnu_schalttafel"},
+    {"Tischverwaltung", "frm_main", "mnu_druck"},
     {"ListofNames", "frm_main", "mnu_namensliste"},
     {"Aktivitaeten", "frm_main", "mnu_activities"},
     {"Tagesabschluss", "frm_main", "mnu_abschluss"},

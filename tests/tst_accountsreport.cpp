@@ -1,15 +1,19 @@
 #include "answers.h"
 #include "billing/accountsreport.h"
+#include "billing/u_abschluesse.h"
 #include "billing/u_alleabschluessereport.h"
 #include "data/daycount.h"
 #include "data/displayformat.h"
 #include "data/session.h"
 #include "report/printing.h"
 #include "testinstallation.h"
+#include "ui/forms.h"
 
 #include <QApplication>
+#include <QDateEdit>
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -80,6 +84,7 @@ private slots:
     void amountFormatByFactor_data();
     void amountFormatByFactor();
     void windowPrintsAndPreviews();
+    void overviewPrintsTheChosenDays();
 
 private:
     std::unique_ptr<TestInstallation> installation;
@@ -226,6 +231,30 @@ void TestAccountsReport::windowPrintsAndPreviews()
     });
     w.printAccounts(date, date, false, true);
     QVERIFY(previewed);
+}
+
+void TestAccountsReport::overviewPrintsTheChosenDays()
+{
+    bookAccount7();
+    Answers answers;
+    Tfrm_alleabschluessereport report;
+    forms().alleabschluessereport = &report;
+    Tfrm_abschluesse overview;
+    QTemporaryDir dir;
+    const QString file = pdfFile(dir, QStringLiteral("overview.pdf"));
+    QFile::remove(file);
+    Printing::setPrinterFile(file);
+    const QDate date = DayCount::toDate(day);
+    overview.ed_vondatum->setDate(date.addDays(1));
+    overview.ed_bisdatum->setDate(date.addDays(2));
+    overview.btn_ausdruck->click();
+    QVERIFY(!QFile::exists(file));
+    overview.ed_vondatum->setDate(date);
+    overview.btn_ausdruck->click();
+    Printing::setPrinterFile({});
+    forms().alleabschluessereport = nullptr;
+    QVERIFY(QFile::exists(file));
+    QVERIFY(answers.asked.isEmpty());
 }
 
 QTEST_MAIN(TestAccountsReport)

@@ -414,6 +414,7 @@ void TestMainWindow::commands_data()
         {"mnu_lichtsteuerung", "Lig&hts ", "mnu_schalttafel", "Sw&itchpanel", "Tfrm_schalttafel", true},
         {"mnu_sprache", "&Cardreader", "mnu_kartenleser", "&Card reader-writer", "Tfrm_kartenleser", false},
         {"mnu_statistiken", "&Statistic", "mnu_tischstatistik", "&Courtstatistic", "Tfrm_statistik", true},
+        {"mnu_statistiken", "&Statistic", "mnu_druck", "&Reservation report", "Tfrm_druck", true},
         {"mnu_hilfe", "&Help", "mnu_windowshelp", "show He&lp ", "", false},
         {"mnu_hilfe", "&Help", "mnu_browserhelp", "&show Help by Browser", "", false},
         {"mnu_hilfe", "&Help", "Aboutus1", "&About us", "Tfrm_about", true},

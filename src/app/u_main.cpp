@@ -21,6 +21,7 @@
 #include "lights/u_gruppensteuerung.h"
 #include "lights/u_lichtsteuerung.h"
 #include "lights/u_schalttafel.h"
+#include "reservations/u_druck.h"
 #include "reservations/u_namensliste.h"
 #include "reservations/u_scheduler.h"
 #include "reservations/u_statistik.h"
@@ -174,7 +175,8 @@ void Tfrm_main::buildMenu()
          {{"mnu_kartenleser", "&Card reader-writer", &Tfrm_main::mnu_kartenleserClick, Tool::Cardreader}}},
         {"mnu_statistiken",
          "&Statistic",
-         {{"mnu_tischstatistik", "&Courtstatistic", &Tfrm_main::mnu_tischstatistikClick, Tool::Statistic}}},
+         {{"mnu_tischstatistik", "&Courtstatistic", &Tfrm_main::mnu_tischstatistikClick, Tool::Statistic},
+          {"mnu_druck", "&Reservation report", &Tfrm_main::mnu_druckClick, std::nullopt}}},
         {"mnu_hilfe",
          "&Help",
          {{"mnu_windowshelp", "show He&lp ", &Tfrm_main::mnu_windowshelpClick, Tool::Help},
@@ -408,6 +410,11 @@ void Tfrm_main::mnu_kartenleserClick()
 void Tfrm_main::mnu_tischstatistikClick()
 {
     openModal(forms().statistik);
+}
+
+void Tfrm_main::mnu_druckClick()
+{
+    openModal(forms().druck);
 }
 
 void Tfrm_main::mnu_windowshelpClick()

@@ -47,6 +47,7 @@ public slots:
     void mnu_schalttafelClick();
     void mnu_kartenleserClick();
     void mnu_tischstatistikClick();
+    void mnu_druckClick();
     void mnu_windowshelpClick();
     void mnu_browserhelpClick();
     void Aboutus1Click();

@@ -3,6 +3,7 @@
 #include "billing/accounts.h"
 #include "billing/calculatordialog.h"
 #include "billing/excelexport.h"
+#include "billing/u_alleabschluessereport.h"
 #include "data/daycount.h"
 #include "data/displayformat.h"
 #include "data/recordset.h"
@@ -10,6 +11,7 @@
 #include "data/session.h"
 #include "platform/messages.h"
 #include "platform/usersettings.h"
+#include "ui/forms.h"
 #include "ui/recordgrid.h"
 #include "ui/recordnavigator.h"
 
@@ -223,9 +225,10 @@ void Tfrm_abschluesse::setupPrintPage()
     btn_preview->setObjectName(QStringLiteral("btn_preview"));
     btn_ausdruck = new QPushButton(QStringLiteral("P&rint"), ts_print);
     btn_ausdruck->setObjectName(QStringLiteral("btn_ausdruck"));
-    // The accounts report joins these buttons with the report engine.
-    for (QPushButton* b : {btn_preview, btn_ausdruck})
+    for (QPushButton* b : {btn_preview, btn_ausdruck}) {
         b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, &Tfrm_abschluesse::btn_previewClick);
+    }
     grid->addWidget(from, 0, 0);
     grid->addWidget(ed_vondatum, 0, 1);
     grid->addWidget(to, 1, 0);
@@ -514,6 +517,13 @@ void Tfrm_abschluesse::hideEvent(QHideEvent* event)
         qry_folge->close();
     }
     DeskWindow::hideEvent(event);
+}
+
+void Tfrm_abschluesse::btn_previewClick()
+{
+    if (Tfrm_alleabschluessereport* report = forms().alleabschluessereport)
+        report->printAccounts(ed_vondatum->date(), ed_bisdatum->date(), cb_detail->isChecked(),
+                              sender() != btn_ausdruck);
 }
 
 void Tfrm_abschluesse::BitBtn2Click()

@@ -80,6 +80,8 @@ public:
 
 public slots:
     void BitBtn2Click();
+    // Both report buttons: a preview from "&Preview", straight to the printer from "P&rint".
+    void btn_previewClick();
     void btn_excelstartClick();
     void btn_excelansehenClick();
     // F5 in the export path, or its button: the file dialog.

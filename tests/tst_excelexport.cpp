@@ -2,6 +2,7 @@
 #include "billing/excelexport.h"
 #include "billing/u_abschluesse.h"
 #include "data/daycount.h"
+#include "data/displayformat.h"
 #include "data/session.h"
 #include "testinstallation.h"
 #include "xls/xlswriter.h"
@@ -196,10 +197,10 @@ void TestExcelExport::accountSums()
     QCOMPARE(text(book, 0, 2, 1), QStringLiteral("account date"));
     QCOMPARE(text(book, 0, 2, 2), QStringLiteral("sum of courtrents"));
     QCOMPARE(text(book, 0, 3, 0), QStringLiteral("7"));
-    QCOMPARE(text(book, 0, 3, 1), ExcelExport::dateTimeText(closed7));
+    QCOMPARE(text(book, 0, 3, 1), DisplayFormat::dateLongTime(closed7));
     QCOMPARE(number(book, 0, 3, 2), 120.00);
     QCOMPARE(text(book, 0, 4, 0), QStringLiteral("8"));
-    QCOMPARE(text(book, 0, 4, 1), ExcelExport::dateTimeText(closed8));
+    QCOMPARE(text(book, 0, 4, 1), DisplayFormat::dateLongTime(closed8));
     QCOMPARE(number(book, 0, 4, 2), 80.50);
     QCOMPARE(text(book, 0, 6, 1), QStringLiteral("Sum of all"));
     QCOMPARE(number(book, 0, 6, 2), 200.50);
@@ -246,7 +247,7 @@ void TestExcelExport::courtSums()
             QCOMPARE(sheets(book)[sheet][QStringLiteral("widths")][QLatin1String(column)].toInt(), 5000);
     }
     QCOMPARE(text(book, 0, 1, 0), QStringLiteral("7"));
-    QCOMPARE(text(book, 0, 1, 1), ExcelExport::dateTimeText(closed7));
+    QCOMPARE(text(book, 0, 1, 1), DisplayFormat::dateLongTime(closed7));
     QCOMPARE(rowsWithCells(book, 0), QStringList({"1", "2", "4", "5", "6", "8"}));
     QCOMPARE(text(book, 0, 4, 0), QStringLiteral("1"));
     QCOMPARE(number(book, 0, 4, 1), 80.00);
@@ -256,7 +257,7 @@ void TestExcelExport::courtSums()
     QCOMPARE(number(book, 0, 7, 1), 120.00);
 
     QCOMPARE(text(book, 1, 1, 0), QStringLiteral("8"));
-    QCOMPARE(text(book, 1, 1, 1), ExcelExport::dateTimeText(closed8));
+    QCOMPARE(text(book, 1, 1, 1), DisplayFormat::dateLongTime(closed8));
     // "all daily accounts" only on the last worksheet, two rows below its "daily account".
     QCOMPARE(rowsWithCells(book, 1), QStringList({"1", "2", "4", "5", "7", "9"}));
     QCOMPARE(text(book, 1, 4, 0), QStringLiteral("2"));
@@ -306,12 +307,13 @@ void TestExcelExport::courtDetails()
                                text(book, 0, row, 5)));
     }
     const double anna = firstDay - 1 + 18.5 / 24, bernd = firstDay - 1 + 19.75 / 24;
-    QCOMPARE(court1,
-             QSet<QString>(
-                 {QStringLiteral("50 Anna %1 %2 4")
-                      .arg(ExcelExport::dateTimeText(anna), ExcelExport::dateTimeText(anna - 4 / 96.0)),
-                  QStringLiteral("30 Bernd %1 %2 3")
-                      .arg(ExcelExport::dateTimeText(bernd), ExcelExport::dateTimeText(bernd - 3 / 96.0))}));
+    QCOMPARE(
+        court1,
+        QSet<QString>(
+            {QStringLiteral("50 Anna %1 %2 4")
+                 .arg(DisplayFormat::dateLongTime(anna), DisplayFormat::dateLongTime(anna - 4 / 96.0)),
+             QStringLiteral("30 Bernd %1 %2 3")
+                 .arg(DisplayFormat::dateLongTime(bernd), DisplayFormat::dateLongTime(bernd - 3 / 96.0))}));
     QVERIFY(cell(book, 0, 4, 3)[QStringLiteral("centred")].toBool());
     QVERIFY(cell(book, 0, 4, 4)[QStringLiteral("centred")].toBool());
     const QJsonObject subtotalCourt = cell(book, 0, 6, 0);

@@ -1,3 +1,4 @@
+#include "data/daycount.h"
 #include "data/displayformat.h"
 #include "data/query.h"
 #include "data/recordset.h"
@@ -47,6 +48,7 @@ private slots:
     void failedPostInTheModelIsShownAndKeepsTheEdit();
     void moneyFormats_data();
     void moneyFormats();
+    void momentTextsCarryNoTimeZone();
 
 private:
     TestInstallation* installation = nullptr;
@@ -652,6 +654,18 @@ void TestTableStore::moneyFormats()
     Session::Nachkommafaktor = factor;
     QCOMPARE(DisplayFormat::money(amount), screen);
     QCOMPARE(DisplayFormat::receiptMoney(amount), receipt);
+}
+
+void TestTableStore::momentTextsCarryNoTimeZone()
+{
+    const double day = DayCount::fromDate(QDate(2026, 12, 10));
+    const QString date = DisplayFormat::date(day);
+    const QString evening = DisplayFormat::dateLongTime(day + 18.5 / 24);
+    QVERIFY2(evening.startsWith(date + QLatin1Char(' ')), qPrintable(evening));
+    QVERIFY2(evening.contains(QStringLiteral("30:00")), qPrintable(evening));
+    QVERIFY2(!evening.contains(QDateTime::currentDateTime().timeZoneAbbreviation()), qPrintable(evening));
+    QCOMPARE(DisplayFormat::dateLongTime(day), date);
+    QCOMPARE(DisplayFormat::dateLongTime(0), QString());
 }
 
 QTEST_GUILESS_MAIN(TestTableStore)

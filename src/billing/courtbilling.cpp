@@ -2,13 +2,13 @@
 
 #include "data/calculations.h"
 #include "data/daycount.h"
+#include "data/displayformat.h"
 #include "data/query.h"
 #include "data/recordset.h"
 #include "data/store.h"
 #include "reservations/reservationstore.h"
 #include "reservations/slots.h"
 
-#include <QLocale>
 
 #include <cmath>
 
@@ -73,19 +73,6 @@ Belegdaten readParameters(bool consumeReceiptNumber)
     return beleg;
 }
 
-namespace {
-
-QString startText(double startstamp)
-{
-    const QDateTime start = DayCount::toDateTime(startstamp);
-    const QString date = QLocale::system().toString(start.date(), QLocale::ShortFormat);
-    if (start.time() == QTime(0, 0))
-        return date;
-    return date + QLatin1Char(' ') + QLocale::system().toString(start.time(), QLocale::LongFormat);
-}
-
-} // namespace
-
 std::optional<Bill> bill(const Line& line, int court, double now, Belegdaten beleg)
 {
     Query price(QStringLiteral("select Tischfarben.Stundenpreis,Tischfarben.Tischtyp from Tische,Tischfarben "
@@ -142,7 +129,7 @@ std::optional<Bill> bill(const Line& line, int court, double now, Belegdaten bel
     lines.setField(QStringLiteral("Reservierer"), line.reservierer);
     lines.post();
     transaction.commit();
-    beleg.startzeit = startText(line.startstamp);
+    beleg.startzeit = DisplayFormat::dateLongTime(line.startstamp);
     beleg.quaters = QString::number(line.dauer);
     bill.beleg = beleg;
     return bill;

@@ -6,7 +6,6 @@
 #include "platform/messages.h"
 #include "xls/xlswriter.h"
 
-#include <QLocale>
 
 #include <vector>
 
@@ -159,7 +158,7 @@ public:
         text(A, 0, Centred, QStringLiteral("account nr."));
         text(B, 0, Centred, QStringLiteral("account date"));
         text(A, 1, Plain, QString::number(account.account));
-        text(B, 1, Plain, dateTimeText(account.accountDate));
+        text(B, 1, Plain, DisplayFormat::dateLongTime(account.accountDate));
         rowDone();
     }
 
@@ -180,7 +179,7 @@ void writeAccountSums(TXLSWrite& xls, const std::vector<Row>& accounts, const Pr
     double all = 0;
     for (const Row& account : accounts) {
         sheet.text(A, row, Plain, QString::number(account.account));
-        sheet.text(B, row, Plain, dateTimeText(account.accountDate));
+        sheet.text(B, row, Plain, DisplayFormat::dateLongTime(account.accountDate));
         sheet.number(C, row, MoneyRed, account.amount);
         all += account.amount;
         ++row;
@@ -264,8 +263,8 @@ void writeCourtDetails(TXLSWrite& xls, const std::vector<Row>& lines, const Prog
                 sheet.text(A, row, Plain, QString::number(court));
                 sheet.number(B, row, MoneyRed, line.amount);
                 sheet.text(C, row, Plain, line.reservator);
-                sheet.text(D, row, Centred, dateTimeText(line.written));
-                sheet.text(E, row, Centred, dateTimeText(line.start));
+                sheet.text(D, row, Centred, DisplayFormat::dateLongTime(line.written));
+                sheet.text(E, row, Centred, DisplayFormat::dateLongTime(line.start));
                 sheet.text(F, row, Plain, line.quarters);
                 courtSum += line.amount;
                 accountSum += line.amount;
@@ -283,36 +282,7 @@ void writeCourtDetails(TXLSWrite& xls, const std::vector<Row>& lines, const Prog
     }
 }
 
-// The system's long time without the time zone that Qt's long format adds: the desk reads the
-// moment an account was closed, not where.
-QString longTimeFormat()
-{
-    const QString format = QLocale::system().timeFormat(QLocale::LongFormat);
-    QString out;
-    bool quoted = false;
-    for (qsizetype i = 0; i < format.size(); ++i) {
-        const QChar c = format[i];
-        if (c == QLatin1Char('\''))
-            quoted = !quoted;
-        if (!quoted && c == QLatin1Char('t'))
-            continue;
-        out.append(c);
-    }
-    return out.simplified();
-}
-
 } // namespace
-
-QString dateTimeText(double moment)
-{
-    if (moment == 0)
-        return QString();
-    const QDateTime at = DayCount::toDateTime(moment);
-    const QString date = QLocale::system().toString(at.date(), DisplayFormat::dateFormat());
-    if (at.time() == QTime(0, 0))
-        return date;
-    return date + QLatin1Char(' ') + QLocale::system().toString(at.time(), longTimeFormat());
-}
 
 bool run(TXLSWrite& xls, Layout layout, int firstDay, int lastDay, const Progress& progress)
 {

@@ -27,8 +27,4 @@ using Progress = std::function<void()>;
 // file is created or touched. "export finished" is shown once the file is complete on disk.
 bool run(TXLSWrite& xls, Layout layout, int firstDay, int lastDay, const Progress& progress = {});
 
-// A moment as the export writes it: the system's short date and its long time (seconds, no time
-// zone); a moment at exactly midnight shows the date alone, an empty field nothing.
-QString dateTimeText(double moment);
-
 } // namespace ExcelExport

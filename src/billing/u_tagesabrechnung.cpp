@@ -11,7 +11,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
@@ -107,9 +106,7 @@ void Tfrm_Tagesabrechnung::btn_abrechnenClick()
     runAction([this] {
         const DailyAccount::Closed closed = DailyAccount::close(DayCount::now());
         ed_courtbetrag->setText(DisplayFormat::money(closed.sum));
-        const QDateTime moment = DayCount::toDateTime(closed.moment);
-        ed_datum->setText(QLocale::system().toString(moment.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-                          QLocale::system().toString(moment.time(), QLocale::LongFormat));
+        ed_datum->setText(DisplayFormat::dateLongTime(closed.moment));
         btn_abrechnen->setEnabled(false);
     });
 }

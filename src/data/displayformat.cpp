@@ -81,6 +81,36 @@ QString dateTime(double moment)
     return date(moment) + QLatin1Char(' ') + QLocale::system().toString(time, QLocale::ShortFormat);
 }
 
+namespace {
+
+// The system's long time format without its time zone: the desk reads when, not where.
+QString longTimeFormat()
+{
+    const QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    QString out;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (!quoted && c == QLatin1Char('t'))
+            continue;
+        out.append(c);
+    }
+    return out.simplified();
+}
+
+} // namespace
+
+QString dateLongTime(double moment)
+{
+    if (moment == 0)
+        return {};
+    const QTime time = DayCount::toDateTime(moment).time();
+    if (time == QTime(0, 0))
+        return date(moment);
+    return date(moment) + QLatin1Char(' ') + QLocale::system().toString(time, longTimeFormat());
+}
+
 QString amPmTime(double moment)
 {
     const QTime time = DayCount::toDateTime(moment).time();

@@ -18,6 +18,10 @@ QString dateFormat();
 QString date(double dayCount);
 // A moment as the short date followed by the time; a moment at midnight shows the date alone.
 QString dateTime(double moment);
+// A moment as a text of its own (a closing moment, a receipt's start): the short date with the
+// long time, seconds included, without the time zone Qt's long format adds; a moment at midnight
+// shows the date alone and an empty field (0) nothing.
+QString dateLongTime(double moment);
 // A moment as "hh:mm am/pm": 14:15 gives "02:15 pm", 00:05 gives "12:05 am".
 QString amPmTime(double moment);
 // A logical field as data-bound controls store it: "True" or "False".

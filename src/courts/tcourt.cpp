@@ -25,16 +25,17 @@ static void loadCourtPictures()
 
 QPixmap courtPicture(int tischbild)
 {
+    if (tischbild != 1 && tischbild != 2)
+        return {};
     static const bool loaded = (loadCourtPictures(), true);
     Q_UNUSED(loaded);
-    // Decoded once; every tile shares the two pictures.
-    static const QPixmap tennis(QStringLiteral(":/courts/tennis.jpg"), "JPG");
-    static const QPixmap squash(QStringLiteral(":/courts/squash.jpg"), "JPG");
-    switch (tischbild) {
-    case 1: return tennis;
-    case 2: return squash;
-    default: return {};
+    // Decoded on first use, not at start-up: every tile shares the two pictures.
+    if (tischbild == 1) {
+        static const QPixmap tennis(QStringLiteral(":/courts/tennis.jpg"), "JPG");
+        return tennis;
     }
+    static const QPixmap squash(QStringLiteral(":/courts/squash.jpg"), "JPG");
+    return squash;
 }
 
 QFrame* markerPanel(const QString& name, const QColor& colour, QWidget* parent)

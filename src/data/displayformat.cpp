@@ -55,6 +55,11 @@ QString receiptMoney(double amount)
     return grouped(amount, decimals());
 }
 
+QString fixed(double amount, int places)
+{
+    return grouped(amount, places);
+}
+
 QString dateFormat()
 {
     QString format = QLocale::system().dateFormat(QLocale::ShortFormat);

@@ -12,6 +12,9 @@ namespace DisplayFormat {
 QString money(double amount);
 // The receipts' money format: "#,###,##0", "#,###,##0.0", "#,###,##0.00".
 QString receiptMoney(double amount);
+// Thousands grouped by ',' and a fixed number of decimals whatever the session's, with no blank
+// after a positive amount: two places give ",0.00;-,0.00".
+QString fixed(double amount, int places);
 // The system's short date format, always with a four-digit year.
 QString dateFormat();
 // A day count as the system's short date; an empty field (0) shows nothing.

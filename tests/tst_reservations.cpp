@@ -53,7 +53,6 @@ private slots:
     void cancelDeletesEveryCourtOfTheNumber();
     void cancelFailingLeavesNoLogRow();
     void listsOfCourtReservations();
-    void courtShares();
     void slotTexts_data();
     void slotTexts();
     void slotOfAMoment();
@@ -291,17 +290,6 @@ void TestReservations::listsOfCourtReservations()
     QCOMPARE(range.size(), 2);
     QCOMPARE(range[1].datum, day0 + 1);
     QCOMPARE(printStartText(range[0].stunde, range[0].viertelstunde), QString("08 : 45"));
-}
-
-void TestReservations::courtShares()
-{
-    QVERIFY(::courtShares().isEmpty());
-    insertRows({"1 0 1 10 1 0", "1 0 1 10 2 0", "1 0 1 10 3 0", "2 0 4 10 1 0"});
-    const auto shares = ::courtShares();
-    QCOMPARE(shares.size(), 2);
-    QCOMPARE(shares[0].platz, 1);
-    QCOMPARE(shares[0].platzsumme, 75);
-    QCOMPARE(shares[1].platzsumme, 25);
 }
 
 void TestReservations::slotTexts_data()

@@ -169,20 +169,3 @@ QList<CourtReservation> courtReservationsOfRange(int von, int bis, int vonPlatz,
     q.open();
     return withLengths(q, false);
 }
-
-QList<CourtShare> courtShares()
-{
-    Query total(QStringLiteral("select count(Viertelstunde) gesamt from Reservierung"));
-    total.open();
-    const int gesamt = total.field(0).asInteger();
-    total.close();
-    QList<CourtShare> out;
-    if (gesamt == 0)
-        return out; // the share query would divide by zero
-    Query shares(QStringLiteral("select count(Viertelstunde)*100/:pgesamt platzsumme,Platz from Reservierung "
-                                "group by Platz"));
-    shares.setParam(QStringLiteral("pgesamt"), gesamt);
-    for (shares.open(); !shares.eof(); shares.next())
-        out << CourtShare{shares.field(1).asInteger(), shares.field(0).asInteger()};
-    return out;
-}

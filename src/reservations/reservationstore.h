@@ -61,10 +61,3 @@ int purgeReservations(int today, int days);
 QList<CourtReservation> courtReservationsOfDay(int datum, int vonPlatz, int bisPlatz, ListOrder order);
 // Those of a range of days, ordered by Datum, Platz, Reservierer, Reservierungsnummer.
 QList<CourtReservation> courtReservationsOfRange(int von, int bis, int vonPlatz, int bisPlatz);
-
-struct CourtShare {
-    int platz = 0;
-    int platzsumme = 0; // share of all reserved quarters in whole percent
-};
-// Each court's share of all reserved quarters; empty when nothing is reserved.
-QList<CourtShare> courtShares();

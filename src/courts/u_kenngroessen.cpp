@@ -1,7 +1,7 @@
 #include "courts/u_kenngroessen.h"
 
 #include "app/sessionstart.h"
-#include "courts/pendingrow.h"
+#include "data/pendingrow.h"
 #include "data/recordset.h"
 #include "data/recordsetmodel.h"
 #include "data/store.h"
@@ -153,12 +153,12 @@ void Tfrm_kenngroessen::closeEvent(QCloseEvent* event)
 {
     if (tbl_kenn->isOpen()) {
         parameterFields->writeControls();
-        postOrDrop(tbl_kenn);
+        postOrDrop(*tbl_kenn);
         tbl_kenn->close();
     }
     if (tbl_preisprofil->isOpen()) {
         dgr_profil->commitEditor();
-        postOrDrop(tbl_preisprofil);
+        postOrDrop(*tbl_preisprofil);
         tbl_preisprofil->close();
     }
     runAction([] { SessionStart::loadNachkommafaktor(); });

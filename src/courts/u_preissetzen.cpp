@@ -1,7 +1,7 @@
 #include "courts/u_preissetzen.h"
 
 #include "courts/courtrecords.h"
-#include "courts/pendingrow.h"
+#include "data/pendingrow.h"
 #include "data/recordset.h"
 #include "data/recordsetmodel.h"
 #include "ui/fieldform.h"
@@ -82,7 +82,7 @@ void Tfrm_preissetzen::closeEvent(QCloseEvent* event)
     if (tbl_tischtypen->isOpen()) {
         dgr_minutenpreis->commitEditor();
         typeFields->writeControls();
-        postOrDrop(tbl_tischtypen);
+        postOrDrop(*tbl_tischtypen);
         tbl_tischtypen->close();
     }
     DeskWindow::closeEvent(event);

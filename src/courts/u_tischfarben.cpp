@@ -1,9 +1,9 @@
 #include "courts/u_tischfarben.h"
 
 #include "courts/courtrecords.h"
-#include "courts/pendingrow.h"
 #include "courts/tcourt.h"
 #include "courts/u_courts.h"
+#include "data/pendingrow.h"
 #include "data/recordset.h"
 #include "data/recordsetmodel.h"
 #include "data/storedcolour.h"
@@ -127,7 +127,7 @@ bool Tfrm_tischfarben::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == RxDBComboBox1 && event->type() == QEvent::FocusOut && tbl_tischfarben->isOpen()) {
         typeFields->writeControls();
-        postOrDrop(tbl_tischfarben);
+        postOrDrop(*tbl_tischfarben);
         showSample();
     }
     return DeskWindow::eventFilter(watched, event);
@@ -164,7 +164,7 @@ void Tfrm_tischfarben::closeTable()
     if (!tbl_tischfarben->isOpen())
         return;
     typeFields->writeControls();
-    postOrDrop(tbl_tischfarben);
+    postOrDrop(*tbl_tischfarben);
     tbl_tischfarben->close();
 }
 

@@ -2,7 +2,6 @@
 
 #include "data/displayformat.h"
 #include "data/recordset.h"
-#include "data/store.h"
 
 namespace Stock {
 namespace {
@@ -128,19 +127,6 @@ QString orderCaption(int choice)
     case int(Order::Category): return QStringLiteral("Category");
     case int(Order::Number): return QStringLiteral("Item Number");
     default: return {};
-    }
-}
-
-bool postOrDrop(RecordSet& items)
-{
-    if (items.state() != RecordSet::State::Edit && items.state() != RecordSet::State::Insert)
-        return true;
-    try {
-        items.post();
-        return true;
-    } catch (const StoreError&) {
-        items.cancel();
-        return false;
     }
 }
 

@@ -20,10 +20,6 @@ QString orderIndex(int choice);
 // What the list says it is ordered by: "Name", "Category" or "Item Number"; empty for no choice.
 QString orderCaption(int choice);
 
-// A row being edited or inserted is posted; when the post fails the change is dropped without a
-// word, since the window is going away and nobody is left to answer. False when it was dropped.
-bool postOrDrop(RecordSet& items);
-
 // The items of the set in its current order, as the list prints them.
 QList<Report::Row> rows(const RecordSet& items);
 

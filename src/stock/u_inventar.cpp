@@ -1,6 +1,7 @@
 #include "stock/u_inventar.h"
 
 #include "data/daycount.h"
+#include "data/pendingrow.h"
 #include "data/recordsetmodel.h"
 #include "platform/usersettings.h"
 #include "report/printing.h"
@@ -159,7 +160,7 @@ void Tfrm_inventar::hideEvent(QHideEvent* event)
 {
     if (!event->spontaneous() && records_.isOpen()) {
         form_->writeControls();
-        Stock::postOrDrop(records_);
+        postOrDrop(records_);
         records_.close();
     }
     DeskWindow::hideEvent(event);

@@ -6,6 +6,7 @@
 #include "data/displayformat.h"
 #include "data/session.h"
 #include "report/printing.h"
+#include "reportpages.h"
 #include "testinstallation.h"
 #include "ui/forms.h"
 
@@ -55,20 +56,6 @@ Options range(int von, int bis, bool details = false)
     o.currency = QStringLiteral("EUR");
     o.printed = day + 1.5;
     return o;
-}
-
-QStringList texts(const Report::Page& page, const QString& name)
-{
-    QStringList out;
-    for (const Report::Item* item : page.itemsNamed(name))
-        out << item->text;
-    return out;
-}
-
-QString pdfFile(const QTemporaryDir& dir, const QString& name)
-{
-    const QString keep = qEnvironmentVariable("COURTORIA_REPORT_PDFS");
-    return keep.isEmpty() ? dir.filePath(name) : keep + QLatin1Char('/') + name;
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "data/displayformat.h"
 #include "data/session.h"
 #include "report/printing.h"
+#include "reportpages.h"
 #include "testinstallation.h"
 
 #include <QCheckBox>
@@ -52,12 +53,6 @@ int pdfPageCount(const QString& file)
 }
 
 // Where a test's PDF goes: a temporary directory, or COURTORIA_REPORT_PDFS to look at it.
-QString pdfFile(const QTemporaryDir& dir, const QString& name)
-{
-    const QString keep = qEnvironmentVariable("COURTORIA_REPORT_PDFS");
-    return keep.isEmpty() ? dir.filePath(name) : keep + QLatin1Char('/') + name;
-}
-
 } // namespace
 
 class TestReceipt : public QObject {

@@ -1,6 +1,7 @@
 #include "answers.h"
 #include "data/daycount.h"
 #include "report/printing.h"
+#include "reportpages.h"
 #include "reservations/reservationreport.h"
 #include "reservations/u_druck.h"
 #include "testinstallation.h"
@@ -54,20 +55,6 @@ Options oneDay(bool details = true, bool courtSum = true, bool daySum = true)
     o.daySum = daySum;
     o.printed = day;
     return o;
-}
-
-QStringList texts(const Report::Page& page, const QString& name)
-{
-    QStringList out;
-    for (const Report::Item* item : page.itemsNamed(name))
-        out << item->text;
-    return out;
-}
-
-QString pdfFile(const QTemporaryDir& dir, const QString& name)
-{
-    const QString keep = qEnvironmentVariable("COURTORIA_REPORT_PDFS");
-    return keep.isEmpty() ? dir.filePath(name) : keep + QLatin1Char('/') + name;
 }
 
 } // namespace

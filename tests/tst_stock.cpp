@@ -3,6 +3,7 @@
 #include "data/displayformat.h"
 #include "platform/usersettings.h"
 #include "report/printing.h"
+#include "reportpages.h"
 #include "stock/stock.h"
 #include "stock/u_inventar.h"
 #include "testinstallation.h"
@@ -385,8 +386,7 @@ void TestStock::printShowsThePreviewAndWritesAPdf()
     QVERIFY(previewed);
 
     QTemporaryDir dir;
-    const QString keep = qEnvironmentVariable("COURTORIA_REPORT_PDFS");
-    const QString file = (keep.isEmpty() ? dir.path() : keep) + "/inventory.pdf";
+    const QString file = pdfFile(dir, QStringLiteral("inventory.pdf"));
     QVERIFY(Printing::writePdf(window->inventoryList(), file));
     QFile pdf(file);
     QVERIFY(pdf.open(QIODevice::ReadOnly));

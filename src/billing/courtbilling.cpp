@@ -9,7 +9,6 @@
 #include "reservations/reservationstore.h"
 #include "reservations/slots.h"
 
-
 #include <cmath>
 
 namespace CourtBilling {

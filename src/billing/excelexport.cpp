@@ -6,7 +6,6 @@
 #include "platform/messages.h"
 #include "xls/xlswriter.h"
 
-
 #include <vector>
 
 namespace ExcelExport {

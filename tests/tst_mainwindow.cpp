@@ -549,8 +549,8 @@ void TestMainWindow::windowsBelongToTheMainWindow()
 void TestMainWindow::fixedSizeDialogs_data()
 {
     QTest::addColumn<QString>("name");
-    for (const char* name :
-         {"frm_anmeldungfirst", "frm_anmeldung", "frm_about", "frm_abbruchfenster", "frm_reservieren"})
+    for (const char* name : {"frm_anmeldungfirst", "frm_anmeldung", "frm_about", "frm_abbruchfenster",
+                             "frm_reservieren", "frm_tischerzeugen", "frm_statistik"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 

@@ -26,9 +26,6 @@ Tfrm_statistik::Tfrm_statistik(QWidget* parent)
     : DeskWindow(QStringLiteral("frm_statistik"), QStringLiteral("Courtstatistic"), parent)
 {
     setHelpTopic(1500);
-    // Of a fixed size, yet it may be put aside while the desk goes on working.
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
     auto* layout = new QVBoxLayout(body());
     lbl_head = heading(QStringLiteral("Statistic Courtplaytime"));
     lbl_head->setAlignment(Qt::AlignCenter);
@@ -36,7 +33,7 @@ Tfrm_statistik::Tfrm_statistik(QWidget* parent)
     setupChart();
     layout->addWidget(ch_tischzeiten, 1);
     btn_close = addCloseButton();
-    setFixedSize(640, 480);
+    setFixedDialogSize(QSize(640, 480));
 }
 
 void Tfrm_statistik::setupChart()

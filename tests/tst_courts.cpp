@@ -274,6 +274,8 @@ void TestCourts::courtOfADeletedTypeIsUnknown()
     tcourt* three = plan.tile(3);
     QCOMPARE(three->lbl_courtconst->text(), QStringLiteral("unknown"));
     QCOMPARE(three->colour(), CourtPlan::defaultTileColour);
+    // Its picture stays that of the type found last: court 2's tennis court.
+    QCOMPARE(three->imagecourt->pixmap().cacheKey(), plan.tile(2)->imagecourt->pixmap().cacheKey());
 }
 
 void TestCourts::lightSwitchesOnlyACourtWithAnOutput()

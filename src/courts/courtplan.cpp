@@ -127,51 +127,62 @@ struct CourtType {
     QString name;
 };
 
-std::map<int, CourtType> courtTypes(int& firstTypNr)
+// Every court type by its TypNr, in TypNr order.
+std::map<int, CourtType> courtTypes()
 {
     std::map<int, CourtType> types;
-    firstTypNr = -1;
     Query q(QStringLiteral("select TypNr, Tischfarbe, Tischbild, Tischtyp from Tischfarben order by TypNr"));
-    for (q.open(); !q.eof(); q.next()) {
-        const int typNr = q.field(0).asInteger();
-        if (firstTypNr < 0)
-            firstTypNr = typNr;
+    for (q.open(); !q.eof(); q.next())
         // An empty colour reads as 0: a new type paints black until it is coloured.
-        types[typNr] = {colourFromStored(q.field(1).asInteger()), q.field(2).asInteger(),
-                        q.field(3).asString()};
-    }
+        types[q.field(0).asInteger()] = {colourFromStored(q.field(1).asInteger()), q.field(2).asInteger(),
+                                         q.field(3).asString()};
     return types;
+}
+
+// A court's tile in its type's looks; without a type, the default colour, no picture, "unknown".
+TileLook typedLook(int court, QPoint place, const CourtType* type)
+{
+    TileLook look;
+    look.court = court;
+    look.place = place;
+    look.typeFound = type != nullptr;
+    look.colour = type ? type->colour : defaultTileColour;
+    look.picture = type ? type->picture : 0;
+    look.typeName = type ? type->name : unknownType;
+    return look;
+}
+
+const CourtType* typeOf(const std::map<int, CourtType>& types, int typNr)
+{
+    const auto found = types.find(typNr);
+    return found != types.end() ? &found->second : nullptr;
 }
 
 } // namespace
 
 std::vector<TileLook> tileLooks(const std::vector<int>& have)
 {
-    int firstTypNr = -1;
-    const std::map<int, CourtType> types = courtTypes(firstTypNr);
+    const std::map<int, CourtType> types = courtTypes();
     // A court of an unknown type takes the picture of the type found last (at first, the first
     // type), as the type table's cursor stays where the last search left it.
-    auto current = types.find(firstTypNr);
+    const CourtType* current = types.empty() ? nullptr : &types.begin()->second;
     std::vector<TileLook> looks;
     Query q(QStringLiteral("select Tischnummer, XPosition, YPosition, Aktiv, TypNr from Tische "
                            "where Tischnummer between :pvon and :pbis order by Tischnummer"));
     q.setParam(QStringLiteral("pvon"), firstCourt);
     q.setParam(QStringLiteral("pbis"), lastCourt);
     for (q.open(); !q.eof(); q.next()) {
-        TileLook look;
-        look.court = q.field(0).asInteger();
-        if (std::find(have.begin(), have.end(), look.court) != have.end())
+        const int court = q.field(0).asInteger();
+        if (std::find(have.begin(), have.end(), court) != have.end())
             continue;
-        look.place = QPoint(q.field(1).asInteger(), q.field(2).asInteger());
-        const auto found = types.find(q.field(4).asInteger());
-        look.typeFound = !q.field(4).isEmpty() && found != types.end();
-        if (look.typeFound)
-            current = found;
-        look.colour = look.typeFound ? found->second.colour : defaultTileColour;
+        const CourtType* type = q.field(4).isEmpty() ? nullptr : typeOf(types, q.field(4).asInteger());
+        TileLook look = typedLook(court, QPoint(q.field(1).asInteger(), q.field(2).asInteger()), type);
+        if (type)
+            current = type;
+        else if (current)
+            look.picture = current->picture;
         if (q.field(3).asBoolean())
             look.colour = activeCourtColour;
-        look.picture = current != types.end() ? current->second.picture : 0;
-        look.typeName = look.typeFound ? found->second.name : unknownType;
         looks.push_back(look);
     }
     return looks;
@@ -179,17 +190,8 @@ std::vector<TileLook> tileLooks(const std::vector<int>& have)
 
 TileLook newTileLook(int court, int typNr)
 {
-    int firstTypNr = -1;
-    const std::map<int, CourtType> types = courtTypes(firstTypNr);
-    TileLook look;
-    look.court = court;
-    look.place = defaultTilePlace;
-    const auto found = types.find(typNr);
-    look.typeFound = found != types.end();
-    look.colour = look.typeFound ? found->second.colour : defaultTileColour;
-    look.picture = look.typeFound ? found->second.picture : 0;
-    look.typeName = look.typeFound ? found->second.name : unknownType;
-    return look;
+    const std::map<int, CourtType> types = courtTypes();
+    return typedLook(court, defaultTilePlace, typeOf(types, typNr));
 }
 
 void storeTilePlaces(const std::map<int, QPoint>& places)

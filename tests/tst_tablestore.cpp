@@ -6,12 +6,23 @@
 #include "data/session.h"
 #include "data/store.h"
 #include "platform/messages.h"
+#include "platform/registry.h"
 #include "testinstallation.h"
 
 #include <QAbstractItemModelTester>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <sqlite3.h>
+
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <thread>
 
 class TestTableStore : public QObject {
     Q_OBJECT
@@ -49,6 +60,10 @@ private slots:
     void moneyFormats_data();
     void moneyFormats();
     void momentTextsCarryNoTimeZone();
+    void noInstallationDirectoryOpensNoStore_data();
+    void noInstallationDirectoryOpensNoStore();
+    void writeWaitsForAnotherWriter_data();
+    void writeWaitsForAnotherWriter();
 
 private:
     TestInstallation* installation = nullptr;
@@ -666,6 +681,117 @@ void TestTableStore::momentTextsCarryNoTimeZone()
     QVERIFY2(!evening.contains(QDateTime::currentDateTime().timeZoneAbbreviation()), qPrintable(evening));
     QCOMPARE(DisplayFormat::dateLongTime(day), date);
     QCOMPARE(DisplayFormat::dateLongTime(0), QString());
+}
+
+void TestTableStore::noInstallationDirectoryOpensNoStore_data()
+{
+    QTest::addColumn<QString>("registry");
+    QTest::newRow("empty registry file") << "";
+    QTest::newRow("empty value") << "[Vantrell]\nInstalldirectory=\n";
+    QTest::newRow("relative value") << "[Vantrell]\nInstalldirectory=.\n";
+}
+
+void TestTableStore::noInstallationDirectoryOpensNoStore()
+{
+    QFETCH(QString, registry);
+    // Started from the folder of another installation, whose tables lie right there.
+    QTemporaryDir other;
+    QVERIFY(QDir(other.path()).mkdir(QStringLiteral("Tables")));
+    const QString otherDatabase = other.filePath(QStringLiteral("Tables/Tennistables.sqlite"));
+    QVERIFY(QFile::copy(installation->databaseFile(), otherDatabase));
+    const QString started = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(other.path()));
+    Store::close();
+    {
+        QFile file(Registry::filePath());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(registry.toUtf8());
+    }
+    QString message;
+    try {
+        Query("update Tischabrechnung set Abgerechnet = True").exec();
+    } catch (const StoreError& e) {
+        message = e.message();
+    }
+    QDir::setCurrent(started);
+    QVERIFY2(message.contains(Registry::filePath()), qPrintable(message));
+    QVERIFY(Store::tablesDirectory().isEmpty());
+    QVERIFY(Store::databaseFile().isEmpty());
+    QVERIFY(!QSqlDatabase::database(QString::fromLatin1(Store::connectionName), false).isOpen());
+    {
+        QSqlDatabase check = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        check.setDatabaseName(otherDatabase);
+        QVERIFY(check.open());
+        QSqlQuery open(check);
+        QVERIFY(open.exec(QStringLiteral("select count(*) from Tischabrechnung where Abgerechnet = False")));
+        QVERIFY(open.next());
+        QVERIFY(open.value(0).toInt() > 0);
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+}
+
+void TestTableStore::writeWaitsForAnotherWriter_data()
+{
+    QTest::addColumn<int>("holdMs");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("other writer done within the wait") << 1000 << true;
+    QTest::newRow("other writer holds on") << -1 << false;
+}
+
+void TestTableStore::writeWaitsForAnotherWriter()
+{
+    QFETCH(int, holdMs);
+    QFETCH(bool, written);
+    const QByteArray file = QFile::encodeName(installation->databaseFile());
+    std::promise<bool> holding;
+    std::atomic<bool> attemptDone{false};
+    // A second program holds the write lock: for a second, or until the attempt here is over.
+    std::thread other([&] {
+        sqlite3* db = nullptr;
+        const bool ok = sqlite3_open(file.constData(), &db) == SQLITE_OK &&
+                        sqlite3_exec(db, "begin immediate; insert into Namen (Name) values ('other')",
+                                     nullptr, nullptr, nullptr) == SQLITE_OK;
+        holding.set_value(ok);
+        if (ok) {
+            if (holdMs >= 0)
+                std::this_thread::sleep_for(std::chrono::milliseconds(holdMs));
+            else
+                while (!attemptDone)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            sqlite3_exec(db, "commit", nullptr, nullptr, nullptr);
+        }
+        sqlite3_close(db);
+    });
+    const bool held = holding.get_future().get();
+    QElapsedTimer clock;
+    clock.start();
+    QString failure;
+    try {
+        // Reads first, as numbering by the highest key does, then writes.
+        Store::Transaction transaction;
+        Query count(QStringLiteral("select count(*) from Namen"));
+        count.open();
+        Query insert(QStringLiteral("insert into Namen (Name) values (:pname)"));
+        insert.setParam(QStringLiteral("pname"), QStringLiteral("desk"));
+        insert.exec();
+        transaction.commit();
+    } catch (const StoreError& e) {
+        failure = e.message();
+    }
+    const qint64 waited = clock.elapsed();
+    attemptDone = true;
+    other.join();
+    QVERIFY(held);
+    const int desk =
+        TestInstallation::scalar(QStringLiteral("select count(*) from Namen where Name = 'desk'")).toInt();
+    if (written) {
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        QCOMPARE(desk, 1);
+    } else {
+        QVERIFY2(failure.contains(QLatin1String("database is locked")), qPrintable(failure));
+        QVERIFY2(waited >= 1900, qPrintable(QString::number(waited)));
+        QCOMPARE(desk, 0);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestTableStore)

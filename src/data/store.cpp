@@ -21,14 +21,53 @@ int generation()
     return openings;
 }
 
+QString installDirectory()
+{
+    const QString directory = Registry::text(QStringLiteral("Installdirectory"));
+    // A relative directory would be taken from wherever the program was started, which may be
+    // another installation: only a full path names this one.
+    if (directory.isEmpty() || QDir::isRelativePath(directory))
+        return {};
+    return QDir::cleanPath(directory);
+}
+
 QString tablesDirectory()
 {
-    return QDir(Registry::text(QStringLiteral("Installdirectory"))).filePath(QStringLiteral("Tables"));
+    const QString install = installDirectory();
+    return install.isEmpty() ? QString() : QDir(install).filePath(QStringLiteral("Tables"));
 }
 
 QString databaseFile()
 {
-    return QDir(tablesDirectory()).filePath(QStringLiteral("Tennistables.sqlite"));
+    const QString tables = tablesDirectory();
+    return tables.isEmpty() ? QString() : QDir(tables).filePath(QStringLiteral("Tennistables.sqlite"));
+}
+
+QString noInstallationMessage()
+{
+    const QString registry = Registry::filePath();
+    const QFileInfo file(registry);
+    if (file.exists() && !file.isReadable())
+        return QStringLiteral("The registry file %1 cannot be read, so the installation directory of "
+                              "Courtoria and its database Tennistables are unknown.")
+            .arg(registry);
+    const QString value = Registry::text(QStringLiteral("Installdirectory"));
+    if (!value.isEmpty())
+        return QStringLiteral("The registry file %1 gives the installation directory \"%2\", which is not "
+                              "a full path: the database Tennistables cannot be found.")
+            .arg(registry, value);
+    return QStringLiteral("The registry file %1 names no installation directory (Installdirectory): "
+                          "the database Tennistables cannot be found.")
+        .arg(registry);
+}
+
+QStringList tableNames()
+{
+    return {QStringLiteral("Tische"),          QStringLiteral("Tischfarben"),  QStringLiteral("Reservierung"),
+            QStringLiteral("Tischabrechnung"), QStringLiteral("Kennzahlen"),   QStringLiteral("Preisprofil"),
+            QStringLiteral("Mitglieder"),      QStringLiteral("Monatsrabatt"), QStringLiteral("Namen"),
+            QStringLiteral("Rechte"),          QStringLiteral("Aktivitaet"),   QStringLiteral("Kartenleser"),
+            QStringLiteral("Schaltplan"),      QStringLiteral("Länder"),       QStringLiteral("Inventar")};
 }
 
 QSqlDatabase database()
@@ -40,6 +79,8 @@ QSqlDatabase database()
             return db;
     }
     const QString file = databaseFile();
+    if (file.isEmpty())
+        throw StoreError(noInstallationMessage());
     // SQLite would create an empty file; a missing database is an installation fault instead.
     if (!QFileInfo::exists(file))
         throw StoreError(QStringLiteral("Database Tennistables not found: %1").arg(file));
@@ -106,9 +147,12 @@ QString quoted(const QString& name)
 
 Transaction::Transaction()
 {
-    QSqlDatabase db = database();
-    if (!db.transaction())
-        throw StoreError(db.lastError().text());
+    // Immediate: the write lock is taken here, where the busy timeout lets another writer finish.
+    // A deferred transaction that reads first would meet that writer when it writes, and SQLite
+    // refuses such an upgrade at once instead of waiting.
+    QSqlQuery begin(database());
+    if (!begin.exec(QStringLiteral("begin immediate")))
+        throw StoreError(begin.lastError().text());
     open_ = true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 #include <stdexcept>
 
@@ -27,8 +28,16 @@ namespace Store {
 
 inline constexpr const char* connectionName = "Tennistables";
 
+// The registry's Installdirectory as a full path; empty when the registry names none, cannot be
+// read, or gives a relative path. The two below are empty then as well: the store never looks for
+// tables relative to the folder the program was started from.
+QString installDirectory();
 QString tablesDirectory();
 QString databaseFile();
+// Why there is no installation directory, naming the registry file.
+QString noInstallationMessage();
+// The fifteen tables of Tennistables in the order they are created.
+QStringList tableNames();
 // Throws StoreError when the installation or its database is missing.
 QSqlDatabase database();
 // Releases the connection; the next use opens it again (a restore, or tests changing installation).
@@ -43,7 +52,8 @@ void copyTo(const QString& file);
 // Double quotes a table or field name ("Summe Laufzeit", "Länder").
 QString quoted(const QString& name);
 
-// All or nothing: rolled back unless commit() was called.
+// All or nothing: rolled back unless commit() was called. The write lock is taken at the start,
+// waiting out the busy timeout while another program writes; "database is locked" only after it.
 class Transaction {
 public:
     Transaction();

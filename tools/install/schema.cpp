@@ -81,11 +81,7 @@ namespace Schema {
 
 QStringList tableNames()
 {
-    return {QStringLiteral("Tische"),          QStringLiteral("Tischfarben"),  QStringLiteral("Reservierung"),
-            QStringLiteral("Tischabrechnung"), QStringLiteral("Kennzahlen"),   QStringLiteral("Preisprofil"),
-            QStringLiteral("Mitglieder"),      QStringLiteral("Monatsrabatt"), QStringLiteral("Namen"),
-            QStringLiteral("Rechte"),          QStringLiteral("Aktivitaet"),   QStringLiteral("Kartenleser"),
-            QStringLiteral("Schaltplan"),      QStringLiteral("Länder"),       QStringLiteral("Inventar")};
+    return Store::tableNames();
 }
 
 Statement::Statement(QSqlDatabase& db, const QString& sql)

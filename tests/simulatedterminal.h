@@ -36,6 +36,8 @@ struct SimulatedTerminal {
     {
         return run({QStringLiteral("member"), QString::number(number), surname, firstName});
     }
+    // True while a program holds the inserted card without having sent "Card,Unlock,".
+    static bool cardLocked() { return run({QStringLiteral("locked")}); }
     static bool insertEmployee(const QString& user, const QString& password)
     {
         return run({QStringLiteral("employee"), user, password});

@@ -91,6 +91,8 @@ void TestCardPaths::memberCardBooksAndCloses()
     QVERIFY(SimulatedTerminal::insertMember(3, QStringLiteral("Abel"), QStringLiteral("Jo")));
     QTRY_VERIFY(!dialog->isVisible());
     QVERIFY(!dialog->sc_reader->active());
+    // The dialog closed inside the card handler; the card is unlocked all the same.
+    QVERIFY(!SimulatedTerminal::cardLocked());
     const QVariant date = dialog->datum();
     QCOMPARE(TestInstallation::scalar(QStringLiteral("select count(*) from Reservierung where Datum = ? and "
                                                      "Reservierer = 'Abel  Jo' and Mitgliedsnummer = 3 and "
@@ -170,6 +172,7 @@ void TestCardPaths::employeeCardLogsIn()
     QCOMPARE(Session::Benutzertyp, QStringLiteral("Employee"));
     QCOMPARE(login.lu_user->currentText(), QStringLiteral("Ben"));
     QVERIFY(!login.sc_reader->active());
+    QVERIFY(!SimulatedTerminal::cardLocked());
 }
 
 void TestCardPaths::employeeCardRefused_data()

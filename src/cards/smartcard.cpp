@@ -173,6 +173,13 @@ std::uintptr_t SmartCard::windowHandle() const
 
 void SmartCard::setActive(bool on)
 {
+    if (!on && handlingCardActive_) {
+        // The card-active handler may close its window; the card is unlocked after the handler
+        // returns, so the session ends only then.
+        deactivateAfterHandler_ = true;
+        return;
+    }
+    deactivateAfterHandler_ = false;
     if (on == active())
         return;
     if (!on) {
@@ -228,6 +235,33 @@ void SmartCard::activateWith(SCardComandFunction entry)
     } catch (const SmartCardError&) {
         // A terminal that cannot list its devices yet still reports through its events.
     }
+}
+
+void SmartCard::runCardActiveHandler(int device)
+{
+    handlingCardActive_ = true;
+    deactivateAfterHandler_ = false;
+    // Unlocks after the handler however it ended, then ends a session the handler closed.
+    const auto finish = [this] {
+        handlingCardActive_ = false;
+        try {
+            if (AutoUnlock && active())
+                CardCommand("Card,Unlock,");
+        } catch (...) {
+            if (deactivateAfterHandler_)
+                setActive(false);
+            throw;
+        }
+        if (deactivateAfterHandler_)
+            setActive(false);
+    };
+    try {
+        OnCardActive(device);
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
 }
 
 void SmartCard::deactivate()
@@ -441,16 +475,7 @@ void SmartCard::dispatch(std::uintptr_t code, std::intptr_t values)
             CardCommand("Card,Unlock,");
             break;
         }
-        // A handler that closed its window has ended the session, and the card with it.
-        try {
-            OnCardActive(d);
-        } catch (...) {
-            if (AutoUnlock && active())
-                CardCommand("Card,Unlock,");
-            throw;
-        }
-        if (AutoUnlock && active())
-            CardCommand("Card,Unlock,");
+        runCardActiveHandler(d);
         break;
     case SCARD_CARD_LOCKED: {
         const int task = signedByte(values, 2);

@@ -110,6 +110,7 @@ protected:
 
 private:
     void dispatch(std::uintptr_t code, std::intptr_t values);
+    void runCardActiveHandler(int device);
     void deactivate();
     void unload();
     std::int32_t call(const QByteArray& command, const QByteArray& data, QByteArray* reply, int capacity);
@@ -123,4 +124,6 @@ private:
     QStringList languageText_;
     QString statusText_;
     QStringList taskList_;
+    bool handlingCardActive_ = false;
+    bool deactivateAfterHandler_ = false;
 };

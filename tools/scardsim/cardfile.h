@@ -69,4 +69,26 @@ inline bool write(const std::string& file, const std::vector<std::uint8_t>& memo
     return std::rename(temporary.c_str(), file.c_str()) == 0;
 }
 
+// A card the terminal handed to a program stays locked to it until the program sends
+// "Card,Unlock,"; the mark is a file beside the card, so that tests and the tool can see it.
+inline std::string lockPath()
+{
+    return path() + ".locked";
+}
+
+inline void setLocked(bool locked)
+{
+    if (!locked) {
+        std::remove(lockPath().c_str());
+        return;
+    }
+    if (FILE* f = std::fopen(lockPath().c_str(), "wb"))
+        std::fclose(f);
+}
+
+inline bool locked()
+{
+    return state(lockPath()).present;
+}
+
 } // namespace CardFile

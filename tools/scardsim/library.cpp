@@ -146,8 +146,10 @@ std::int32_t Terminal::command(std::int32_t* session, const std::string& text, c
     }
     const std::string file = CardFile::path();
     const std::optional<std::vector<std::uint8_t>> memory = CardFile::read(file);
-    if (verb == "Card,Unlock")
+    if (verb == "Card,Unlock") {
+        CardFile::setLocked(false);
         return answer({}, reply, replyLength);
+    }
     if (!memory)
         return fail("No card in the terminal");
     if (verb == "Card,Info")
@@ -213,10 +215,13 @@ void Terminal::watch()
         const bool inserted = now.present;
         known_ = now;
         std::vector<Notification> out;
-        if (inserted && now.size == off_t(CardFile::memorySize))
+        // A new card is handed to the programs watching, locked until one of them unlocks it.
+        CardFile::setLocked(false);
+        if (inserted && now.size == off_t(CardFile::memorySize)) {
             out = notificationsFor({SCARD_CARD_WAIT, SCARD_CARD_DETECT, SCARD_CARD_VALID, SCARD_CARD_ACTIVE},
                                    0);
-        else if (inserted)
+            CardFile::setLocked(!out.empty());
+        } else if (inserted)
             out = notificationsFor({SCARD_CARD_WAIT, SCARD_CARD_DETECT, SCARD_CARD_INVALID}, 0);
         else if (!now.present)
             out = notificationsFor({SCARD_CARD_WAIT}, 0);

@@ -3,7 +3,7 @@
 //   scardsim insert FILE                      a raw card image (at most 255 bytes)
 //   scardsim member NUMBER SURNAME FIRSTNAME  a member card
 //   scardsim employee USER PASSWORD           an employee card
-//   scardsim remove | dump | path
+//   scardsim remove | dump | path | locked
 //
 // The card file is SCARDSIM_CARD, as for the library loaded by the program.
 
@@ -20,7 +20,7 @@ namespace {
 int usage()
 {
     std::fprintf(stderr, "usage: scardsim insert FILE | member NUMBER SURNAME FIRSTNAME | "
-                         "employee USER PASSWORD | remove | dump | path\n");
+                         "employee USER PASSWORD | remove | dump | path | locked\n");
     return 2;
 }
 
@@ -104,6 +104,12 @@ int main(int argc, char** argv)
     }
     if (verb == "dump" && args.size() == 1)
         return dump();
+    if (verb == "locked" && args.size() == 1) {
+        // Exit code 0 while a program holds the card without having unlocked it.
+        const bool held = CardFile::locked();
+        std::printf("%s\n", held ? "locked" : "unlocked");
+        return held ? 0 : 1;
+    }
     if (verb == "path" && args.size() == 1) {
         std::printf("%s\n", CardFile::path().c_str());
         return 0;

@@ -1,4 +1,6 @@
 #include "answers.h"
+#include "courts/tcourt.h"
+#include "courts/u_courts.h"
 #include "data/daycount.h"
 #include "data/recordset.h"
 #include "platform/messages.h"
@@ -7,12 +9,14 @@
 #include "reservations/u_namensliste.h"
 #include "reservations/u_reservierungsliste.h"
 #include "testinstallation.h"
+#include "ui/forms.h"
 #include "ui/recordgrid.h"
 
 #include <QAbstractItemModelTester>
 #include <QAccessible>
 #include <QAccessibleTableInterface>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -91,6 +95,7 @@ private slots:
     void cancelling_data();
     void cancelling();
     void showingAgainLoadsAfresh();
+    void closingRefreshesTheCourtPlan();
     void namesSortedWithCentredTitles();
     void duplicateNameStaysInEdit_data();
     void duplicateNameStaysInEdit();
@@ -390,6 +395,36 @@ void TestReservationList::showingAgainLoadsAfresh()
     QCOMPARE(gridLines(&w).size(), 1);
     QCOMPARE(buttonColour(&w, QStringLiteral("pnl_4")), QColor(255, 0, 0));
     QCOMPARE(buttonColour(&w, QStringLiteral("pnl_2")), QColor(0x40, 0xA0, 0x50));
+}
+
+void TestReservationList::closingRefreshesTheCourtPlan()
+{
+    // At noon the demo has Becker playing on court 1.
+    DayCount::setCurrentMoment(QDateTime(today, QTime(12, 5)));
+    Tfrm_courts plan;
+    forms().courts = &plan;
+    plan.cb_max->setChecked(false);
+    plan.show();
+    tcourt* one = plan.tile(1);
+    QVERIFY(one && one->pnl_players->isVisibleTo(one));
+
+    Tfrm_reservierungsliste w;
+    w.showFor(today, 1);
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const int row = int(gridLines(&w).indexOf(QStringLiteral("Becker, Paul|1|12:00 pm|4|False")));
+    QVERIFY2(row >= 0, qPrintable(gridLines(&w).join(QLatin1Char('\n'))));
+    auto* grid = child<QTableView>(&w, "DBGrid1");
+    grid->setCurrentIndex(grid->model()->index(row, 0));
+    Answers answers;
+    answers.answer = Messages::Answer::Yes;
+    QTest::mouseClick(child<QPushButton>(&w, "BitBtn1"), Qt::LeftButton);
+    QVERIFY(one->pnl_players->isVisibleTo(one));
+    // The plan shows the court free as the list closes, not at its next minute.
+    QTest::mouseClick(child<QPushButton>(&w, "btn_close"), Qt::LeftButton);
+    QVERIFY(!w.isVisible());
+    QVERIFY(!one->pnl_players->isVisibleTo(one));
+    forms().courts = nullptr;
+    DayCount::setCurrentMoment(QDateTime::currentDateTime());
 }
 
 void TestReservationList::namesSortedWithCentredTitles()

@@ -1,5 +1,6 @@
 #include "reservations/u_reservierungsliste.h"
 
+#include "courts/u_courts.h"
 #include "data/calculations.h"
 #include "data/daycount.h"
 #include "data/displayformat.h"
@@ -305,7 +306,8 @@ void Tfrm_reservierungsliste::BitBtn1Click()
 
 void Tfrm_reservierungsliste::refreshOtherWindows()
 {
-    // The court plan's running-time refresh belongs here too, once the court plan has one.
+    // A cancelled booking must lose its "players on court" marker now, not at the next minute.
+    refreshCourtPlan();
     if (Tfrm_scheduler* scheduler = forms().scheduler) {
         // A failed refresh of another window must not keep this one from closing.
         try {

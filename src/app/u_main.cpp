@@ -17,6 +17,7 @@
 #include "courts/u_tischfarben.h"
 #include "data/daycount.h"
 #include "data/session.h"
+#include "data/store.h"
 #include "lights/u_abbruchfenster.h"
 #include "lights/u_gruppensteuerung.h"
 #include "lights/u_lichtsteuerung.h"
@@ -255,10 +256,26 @@ void Tfrm_main::FormShow()
     Session::Wartezeit = 10;
     bool loggedIn = true;
     // A store error shows its message and ends the steps there; the program runs on.
-    StoreAction::run([&] { loggedIn = startSession(); });
+    if (!StoreAction::run([&] { loggedIn = startSession(); }))
+        lockUnlessLoginIsNotRequired();
     emit shown();
     if (!loggedIn)
         close();
+}
+
+void Tfrm_main::lockUnlessLoginIsNotRequired()
+{
+    if (accessDecided_)
+        return;
+    // The steps ended before the log-in was asked. An installation that asks for one must not run
+    // with every command open: they wait for a log-in through the Login menu. Where the question
+    // itself cannot be read, nobody can tell that no log-in is required.
+    bool required = true;
+    try {
+        required = SessionStart::administratorLoginRequired();
+    } catch (const StoreError&) {
+    }
+    applyControlStates(required ? RightsMap::statesFor({}) : RightsMap::allEnabled());
 }
 
 bool Tfrm_main::startSession()
@@ -278,6 +295,7 @@ bool Tfrm_main::startSession()
     } else {
         applyControlStates(RightsMap::allEnabled());
     }
+    accessDecided_ = true;
     SessionStart::trimActivityLog(DayCount::today());
     SessionStart::restoreParametersAndRelays();
     return true;

@@ -67,10 +67,13 @@ private:
     void FormShow();
     // The start-up steps of the first showing; false when the required log-in did not succeed.
     bool startSession();
+    void lockUnlessLoginIsNotRequired();
     void buildMenu();
     void buildToolBar();
 
     bool firstShowDone_ = false;
+    // The log-in was asked, or is not required: the commands follow the session from here on.
+    bool accessDecided_ = false;
     bool closing_ = false;
     bool closed_ = false;
 };

@@ -96,6 +96,25 @@ public:
         return {};
     }
 
+    // The line settings the program gave the port, as the far end finds them.
+    termios settings() const
+    {
+        termios now{};
+        tcgetattr(slave_, &now);
+        return now;
+    }
+    // Sets the line to what the program must change: 300 baud, 7 data bits, odd parity, one stop
+    // bit, hardware and software flow control.
+    void misconfigure() const
+    {
+        termios wrong = settings();
+        cfsetispeed(&wrong, B300);
+        cfsetospeed(&wrong, B300);
+        wrong.c_cflag = (wrong.c_cflag & ~(CSIZE | CSTOPB)) | CS7 | PARENB | PARODD | CRTSCTS;
+        wrong.c_iflag |= IXON | IXOFF;
+        tcsetattr(slave_, TCSANOW, &wrong);
+    }
+
     // Waits until `count` bytes arrived or `timeout` passed; true when they did.
     bool waitFor(std::size_t count, std::chrono::milliseconds timeout = std::chrono::milliseconds(3000)) const
     {

@@ -1,15 +1,20 @@
 #pragma once
 
 // The rights of the log-in and the controls each one enables, written out as the desk's rights
-// table gives them, row by row in the order they are applied. Tests compare the program against
-// this list, not against the program's own map.
+// table gives them, row by row in the order they are applied, and apart from it the one command
+// added since, which no row of the table names. Tests compare the program against these lists,
+// not against the program's own map.
+
+#include <algorithm>
+#include <array>
+#include <iterator>
 struct GovernedControl {
     const char* right;
     const char* window; // objectName of the window holding the control
     const char* control;
 };
 
-inline constexpr GovernedControl governedControls[] = {
+inline constexpr GovernedControl rightsTable[] = {
     {"Benutzerrechte", "frm_main", "mnu_rechte"},
     {"Mitglieder", "frm_main", "mnu_mitglieder"},
     {"Mitglieder", "frm_main", "btn_mitgliederdaten"},
@@ -23,7 +28,6 @@ inline constexpr GovernedControl governedControls[] = {
     {"Tischverwaltung", "frm_main", "mnu_scheduler"},
     {"Tischverwaltung", "frm_main", "btn_scheduler"},
     {"Tischverwaltung", "frm_main", "mnu_schalttafel"},
-    {"Tischverwaltung", "frm_main", "mnu_druck"},
     {"ListofNames", "frm_main", "mnu_namensliste"},
     {"Aktivitaeten", "frm_main", "mnu_activities"},
     {"Tagesabschluss", "frm_main", "mnu_abschluss"},
@@ -41,3 +45,15 @@ inline constexpr GovernedControl governedControls[] = {
     {"Inventar", "frm_main", "btn_stock"},
     {"Chipkarte", "frm_main", "mnu_kartenleser"},
 };
+
+// The reservation report opens from the main menu under the scheduler's right: whoever may book
+// courts may print the bookings.
+inline constexpr GovernedControl reservationReportCommand = {"Tischverwaltung", "frm_main", "mnu_druck"};
+
+// Every control a right governs: the table's, then the added command.
+inline constexpr auto governedControls = [] {
+    std::array<GovernedControl, std::size(rightsTable) + 1> all{};
+    std::copy(std::begin(rightsTable), std::end(rightsTable), all.begin());
+    all.back() = reservationReportCommand;
+    return all;
+}();

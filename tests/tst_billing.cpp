@@ -4,6 +4,7 @@
 #include "billing/u_abrechnung.h"
 #include "data/daycount.h"
 #include "data/session.h"
+#include "data/store.h"
 #include "testinstallation.h"
 
 #include <QLineEdit>
@@ -57,6 +58,9 @@ private slots:
     void cleanup();
     void pricesQuartersByProfileAndDiscount_data();
     void pricesQuartersByProfileAndDiscount();
+    void pricesEachQuarterByItsHourAndWeekday_data();
+    void pricesEachQuarterByItsHourAndWeekday();
+    void billLineRefusedLeavesEveryQuarterUnpaid();
     void courtWithoutOneTypeBillsNothingButUsesTheReceiptNumber();
     void windowBillsOneReservationPerShowing();
     void calculator_data();
@@ -118,6 +122,63 @@ void TestBilling::pricesQuartersByProfileAndDiscount()
     QCOMPARE(TestInstallation::scalar("select Betrag from Tischabrechnung").toDouble(), betrag);
     QCOMPARE(TestInstallation::scalar("select Startzeit from Tischabrechnung").toDouble(),
              monday + 18.0 / 24);
+}
+
+void TestBilling::pricesEachQuarterByItsHourAndWeekday_data()
+{
+    QTest::addColumn<QDate>("day");
+    QTest::addColumn<double>("betrag");
+    // 18:30 to 19:30 at 12.00 an hour: two quarters in hour 19, two in hour 20. Each weekday
+    // column holds a percentage of its own, so a shifted column prices differently.
+    // Sunday: 2 x 3.00 x 200 % + 2 x 3.00 x 110 % = 18.60.
+    QTest::newRow("Sunday, the first weekday column") << QDate(2026, 12, 13) << 18.60;
+    // Saturday: 2 x 3.00 x 50 % + 2 x 3.00 x 150 % = 12.00.
+    QTest::newRow("Saturday, the last weekday column") << QDate(2026, 12, 19) << 12.00;
+}
+
+void TestBilling::pricesEachQuarterByItsHourAndWeekday()
+{
+    QFETCH(QDate, day);
+    QFETCH(double, betrag);
+    TestInstallation::exec(
+        "update Preisprofil set Sonntag = 200, Montag = 300, Dienstag = 100, Mittwoch = 100, "
+        "Donnerstag = 100, Freitag = 400, Samstag = 50 where Stundenindex = 19");
+    TestInstallation::exec(
+        "update Preisprofil set Sonntag = 110, Montag = 300, Dienstag = 100, Mittwoch = 100, "
+        "Donnerstag = 100, Freitag = 400, Samstag = 150 where Stundenindex = 20");
+    const int datum = DayCount::fromDate(day);
+    TestInstallation::exec("update Tischfarben set Stundenpreis = 12.0 where TypNr = 1");
+    TestInstallation::exec("insert into Tische (Tischnummer, TypNr) values (3, 1)");
+    for (const auto& [stunde, viertel] : {std::pair{19, 3}, {19, 4}, {20, 1}, {20, 2}})
+        TestInstallation::exec(
+            "insert into Reservierung (Reservierungsnummer, Datum, Stunde, Viertelstunde, Platz, "
+            "Reservierer, Mitgliedsnummer, Prozente, Bezahlt) values (5, ?, ?, ?, 3, 'Miller', -17, 0, 0)",
+            {datum, stunde, viertel});
+    CourtBilling::Line line = eveningLine(datum, 3, 0);
+    line.startstamp = datum + 18.5 / 24;
+    const auto bill = CourtBilling::bill(line, 3, datum + 0.9, CourtBilling::readParameters(false));
+    QVERIFY(bill);
+    QCOMPARE(bill->betrag, betrag);
+    QCOMPARE(paidQuarters(), 4);
+}
+
+void TestBilling::billLineRefusedLeavesEveryQuarterUnpaid()
+{
+    bookEvening(monday, 3);
+    TestInstallation::exec("create trigger refuse_bill before insert on Tischabrechnung "
+                           "begin select raise(fail, 'disk full'); end");
+    bool refused = false;
+    try {
+        CourtBilling::bill(eveningLine(monday), 3, monday + 0.8, CourtBilling::readParameters(false));
+    } catch (const StoreError& e) {
+        refused = e.message().contains(QStringLiteral("disk full"));
+    }
+    QVERIFY(refused);
+    QCOMPARE(paidQuarters(), 0);
+    QCOMPARE(TestInstallation::scalar("select count(*) from Tischabrechnung").toInt(), 0);
+    // The reservation is still there to be billed once the store takes the line.
+    TestInstallation::exec("drop trigger refuse_bill");
+    QCOMPARE(CourtBilling::unpaidLines(monday, 3).size(), 1);
 }
 
 void TestBilling::courtWithoutOneTypeBillsNothingButUsesTheReceiptNumber()

@@ -53,6 +53,7 @@ private slots:
     void init();
     void cleanup();
 
+    void lineSettings();
     void switchSendsModuleFrame_data();
     void switchSendsModuleFrame();
     void outputsOutsideRangeOnlyPause_data();
@@ -85,6 +86,22 @@ void TestRelay::cleanup()
 {
     line_ = nullptr;
     hall_.reset();
+}
+
+void TestRelay::lineSettings()
+{
+    line_->misconfigure();
+    const termios before = line_->settings();
+    QCOMPARE(cfgetospeed(&before), speed_t(B300));
+    Relays::link().open(0);
+    const termios line = line_->settings();
+    QCOMPARE(cfgetospeed(&line), speed_t(B9600));
+    QCOMPARE(cfgetispeed(&line), speed_t(B9600));
+    QCOMPARE(line.c_cflag & CSIZE, tcflag_t(CS8));
+    QCOMPARE(line.c_cflag & PARENB, tcflag_t(0));
+    QCOMPARE(line.c_cflag & CSTOPB, tcflag_t(CSTOPB));
+    QCOMPARE(line.c_cflag & CRTSCTS, tcflag_t(0));
+    QCOMPARE(line.c_iflag & (IXON | IXOFF), tcflag_t(0));
 }
 
 void TestRelay::switchSendsModuleFrame_data()

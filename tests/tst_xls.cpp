@@ -1,6 +1,8 @@
 #include "xls/xlswriter.h"
 #include "xlsreadback.h"
 
+#include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -28,6 +30,8 @@ private slots:
     void errorTexts_data();
     void errorTexts();
     void fileThatCannotBeCreated();
+    void unfinishedFileKeepsTheEarlierOne_data();
+    void unfinishedFileKeepsTheEarlierOne();
 
 private:
     QString path(const QString& name) const { return dir_.filePath(name); }
@@ -373,6 +377,57 @@ void TestXls::fileThatCannotBeCreated()
     QCOMPARE(errorOf([&] { xls.WriteText(0, 0, 0, QStringLiteral("x")); }),
              QStringLiteral("Can not write cells when file is closed"));
     QVERIFY(!QFile::exists(xls.FileName));
+}
+
+void TestXls::unfinishedFileKeepsTheEarlierOne_data()
+{
+    QTest::addColumn<Version>("version");
+    QTest::newRow("Excel 4.0") << Version::xls40;
+    QTest::newRow("Excel 5.0") << Version::xls50;
+    QTest::newRow("Excel 97") << Version::xls97;
+}
+
+void TestXls::unfinishedFileKeepsTheEarlierOne()
+{
+    QFETCH(Version, version);
+    QTemporaryDir folder;
+    const QString name = folder.filePath(QStringLiteral("accounts.xls"));
+    const QByteArray earlier("an earlier export");
+    const auto content = [&] {
+        QFile file(name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    {
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(earlier);
+    }
+    {
+        TXLSWrite xls;
+        xls.setXLSVersion(version);
+        xls.FileName = name;
+        xls.OpenFile();
+        xls.WriteText(0, 0, 0, QStringLiteral("half"));
+        QCOMPARE(content(), earlier);
+        xls.CancelFile();
+        QCOMPARE(content(), earlier);
+        // A writer that ends without closing drops its file as well.
+        xls.OpenFile();
+        xls.WriteNumber(0, 1, 0, 2.5);
+    }
+    QCOMPARE(content(), earlier);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("accounts.xls")});
+
+    TXLSWrite xls;
+    xls.setXLSVersion(version);
+    xls.FileName = name;
+    xls.OpenFile();
+    xls.WriteText(0, 0, 0, QStringLiteral("whole"));
+    xls.CloseFile();
+    QCOMPARE(cell(readBack(name), 0, 0, 0)[QStringLiteral("value")].toString(), QStringLiteral("whole"));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("accounts.xls")});
 }
 
 QTEST_GUILESS_MAIN(TestXls)

@@ -2,7 +2,6 @@
 
 #include "olecontainer.h"
 
-#include <QFile>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -345,13 +344,13 @@ void TXLSWrite::OpenFile()
         throw XLSError(
             QStringLiteral("An Excel 4.0 file holds one worksheet only: choose Excel 5.0 or Excel 97 "
                            "for several worksheets"));
-    // Create or replace the file now, so that a folder that is missing or a file held elsewhere
-    // is reported before any cell is written.
-    QFile probe(FileName.trimmed());
-    if (!probe.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw XLSError(probe.errorString());
-    probe.close();
-    openName_ = FileName.trimmed();
+    // The cells go into a file of their own beside the target, which takes the target's place only
+    // once it is complete: a failure on the way leaves the previous file as it was. Opening it now
+    // reports a folder that is missing or a file that cannot be replaced before any cell is written.
+    auto pending = std::make_unique<QSaveFile>(FileName.trimmed());
+    if (!pending->open(QIODevice::WriteOnly))
+        throw XLSError(pending->errorString());
+    pending_ = std::move(pending);
     openSheets_ = Sheets.isEmpty() ? QStringList{QStringLiteral("Sheet1")} : Sheets;
     sheets_.assign(1, Sheet{});
     open_ = true;
@@ -427,21 +426,32 @@ void TXLSWrite::CloseFile()
     open_ = false;
     while (int(sheets_.size()) < openSheets_.size())
         sheets_.emplace_back();
-    std::string failure;
+    std::unique_ptr<QSaveFile> file = std::move(pending_);
+    QByteArray content;
     if (version_ == Version::xls40) {
-        QSaveFile file(openName_);
-        const QByteArray content = worksheetFile();
-        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
-            failure = file.errorString().toStdString();
+        content = worksheetFile();
     } else {
         const QByteArray stream = workbookStream();
-        failure = OleContainer::writeSingleStream(QFile::encodeName(openName_).toStdString(),
-                                                  version_ == Version::xls97 ? "Workbook" : "Book",
-                                                  stream.constData(), std::size_t(stream.size()));
+        std::string failure;
+        const std::string document =
+            OleContainer::singleStreamDocument(version_ == Version::xls97 ? "Workbook" : "Book",
+                                               stream.constData(), std::size_t(stream.size()), failure);
+        if (!failure.empty()) {
+            sheets_.clear();
+            throw XLSError(QString::fromStdString(failure));
+        }
+        content = QByteArray(document.data(), qsizetype(document.size()));
     }
     sheets_.clear();
-    if (!failure.empty())
-        throw XLSError(QString::fromStdString(failure));
+    if (file->write(content) != content.size() || !file->commit())
+        throw XLSError(file->errorString());
+}
+
+void TXLSWrite::CancelFile()
+{
+    open_ = false;
+    sheets_.clear();
+    pending_.reset(); // never committed: the target stays as it was
 }
 
 namespace {

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 #include <stdexcept>
 #include <vector>
 
@@ -16,6 +18,8 @@
 // shows before any cell; the cells are kept in memory and CloseFile writes the whole file, since
 // the workbook header must list every worksheet's position and, for Excel 97, every text.
 // Excel 4.0 files hold one worksheet: OpenFile refuses several sheet names for them.
+class QSaveFile;
+
 class XLSError : public std::runtime_error {
 public:
     explicit XLSError(const QString& message)
@@ -88,6 +92,7 @@ public:
     void WriteNumber(int column, int row, int format, double value);
     void NextSheet();
     void CloseFile();
+    void CancelFile();
 
 private:
     struct Column {
@@ -117,7 +122,7 @@ private:
 
     Version version_ = Version::xls97;
     bool open_ = false;
-    QString openName_;
+    std::unique_ptr<QSaveFile> pending_;
     QStringList openSheets_;
     std::vector<Sheet> sheets_;
 };

@@ -7,8 +7,9 @@
 
 // Saving the tables into a zip archive and restoring them, apart from any window. The store's own
 // file is what is saved: a consistent copy of Tennistables.sqlite made with SQLite's backup API,
-// stored under its bare name, deflated at level 9. A restore closes the database first and
-// refuses an archive with any entry whose name holds a directory or "..", before writing anything.
+// stored under its bare name, deflated at level 9. A restore refuses an archive with any entry
+// whose name holds a directory or "..", and one whose database is missing or unusable, before
+// writing anything; it closes the database before the files are replaced.
 namespace Archive {
 
 // "Tables" followed by the date as YYYYMMDD.
@@ -27,21 +28,32 @@ struct Progress {
 };
 inline constexpr qint64 stepBytes = 32768;
 
-// Throws ArchiveError.
+// Throws ArchiveError. A save builds the archive in a work folder beside it and puts it in place
+// when it is complete: the archive it replaces stays whole until then.
 void save(const QString& archive, const Progress& progress = {});
+// Throws ArchiveError. Before anything is replaced, every entry is extracted into a work folder
+// beside the table directory and the database there must pass SQLite's integrity check and hold
+// the fifteen tables; an archive without the database, or with a damaged one, is refused whole.
 void restore(const QString& archive, const QString& tablesDirectory, const Progress& progress = {});
+// Removes what saves and restores in folder left behind when their program was killed.
+void removeLeftovers(const QString& folder);
 
 class ArchiveError : public std::runtime_error {
 public:
-    explicit ArchiveError(const QString& message)
+    // Failed: the library or the disk failed. Refused: the archive is not one to restore.
+    enum Kind { Failed, Refused };
+    explicit ArchiveError(const QString& message, Kind kind = Failed)
         : std::runtime_error(message.toStdString())
         , message_(message)
+        , kind_(kind)
     {
     }
     const QString& message() const { return message_; }
+    Kind kind() const { return kind_; }
 
 private:
     QString message_;
+    Kind kind_;
 };
 
 } // namespace Archive

@@ -3,7 +3,6 @@
 #include "backup/archive.h"
 #include "data/store.h"
 #include "platform/messages.h"
-#include "platform/registry.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -163,17 +162,19 @@ void Tfrm_archiv::setupProgress()
 
 QString Tfrm_archiv::installDirectory() const
 {
-    return Registry::text(QStringLiteral("Installdirectory"));
+    return Store::installDirectory();
 }
 
 QString Tfrm_archiv::tablesDirectory() const
 {
-    return QDir(installDirectory()).filePath(QStringLiteral("Tables"));
+    return Store::tablesDirectory();
 }
 
 QString Tfrm_archiv::backupDirectory() const
 {
-    return QDir(installDirectory()).filePath(QStringLiteral("Backup"));
+    // Without an installation directory there is none: never a folder of wherever the program started.
+    const QString install = installDirectory();
+    return install.isEmpty() ? QString() : QDir(install).filePath(QStringLiteral("Backup"));
 }
 
 void Tfrm_archiv::showEvent(QShowEvent* event)
@@ -189,6 +190,11 @@ void Tfrm_archiv::showEvent(QShowEvent* event)
     pb_file->setValue(0);
     pb_all->setValue(0);
     ed_file->setText(Archive::defaultName(QDate::currentDate()));
+    // What a save or restore killed midway left behind goes now.
+    if (!installDirectory().isEmpty()) {
+        Archive::removeLeftovers(backupDirectory());
+        Archive::removeLeftovers(installDirectory());
+    }
 }
 
 Archive::Progress Tfrm_archiv::progressDisplay(const QString& endText)
@@ -268,7 +274,12 @@ void Tfrm_archiv::btn_restoreClick()
     try {
         Archive::restore(file, tablesDirectory(), progressDisplay(QStringLiteral("Database restored !")));
     } catch (const Archive::ArchiveError& e) {
-        // What went wrong is said as well: a refused archive must not look like a broken library.
+        lbl_file->setText(QStringLiteral("Database not restored !"));
+        // A refused archive must not look like a broken library: the desk reads why it was refused.
+        if (e.kind() == Archive::ArchiveError::Refused) {
+            Messages::warning(e.message());
+            return;
+        }
         Messages::information(QStringLiteral("Error in Extract; Fatal DLL Exception !"));
         Messages::error(e.message());
     }

@@ -4,6 +4,7 @@
 #include "data/daycount.h"
 #include "data/displayformat.h"
 #include "data/session.h"
+#include "data/store.h"
 #include "testinstallation.h"
 #include "xls/xlswriter.h"
 #include "xlsreadback.h"
@@ -132,6 +133,8 @@ private slots:
     void emptyRangeWritesNoFile_data();
     void emptyRangeWritesNoFile();
     void excel40HoldsOneAccountOnly();
+    void failedExportKeepsTheEarlierFile_data();
+    void failedExportKeepsTheEarlierFile();
     void exportPageWritesTheChosenFile();
     void exportPageKeepsItsChoices();
     void exportPageShowsTheSystemsError();
@@ -410,6 +413,43 @@ void TestExcelExport::excel40HoldsOneAccountOnly()
     QCOMPARE(number(book, 0, 6, 1), 80.50);
     QCOMPARE(text(book, 0, 10, 0), QStringLiteral("all daily accounts"));
     QCOMPARE(number(book, 0, 10, 1), 80.50);
+}
+
+void TestExcelExport::failedExportKeepsTheEarlierFile_data()
+{
+    QTest::addColumn<Version>("version");
+    QTest::addColumn<Layout>("layout");
+    QTest::newRow("Excel 4.0, sums") << Version::xls40 << Layout::AccountSums;
+    QTest::newRow("Excel 5.0, per court") << Version::xls50 << Layout::CourtSums;
+    QTest::newRow("Excel 97, details") << Version::xls97 << Layout::CourtDetails;
+}
+
+void TestExcelExport::failedExportKeepsTheEarlierFile()
+{
+    QFETCH(Version, version);
+    QFETCH(Layout, layout);
+    TXLSWrite xls;
+    xls.setXLSVersion(version);
+    xls.FileName = path(QStringLiteral("earlier.xls"));
+    Answers answers;
+    QVERIFY(ExcelExport::run(xls, Layout::AccountSums, firstDay, lastDay));
+    const QByteArray earlier = [&] {
+        QFile file(xls.FileName);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    QVERIFY(!earlier.isEmpty());
+    // The store fails after the first rows are written.
+    int rows = 0;
+    const auto failing = [&] {
+        if (++rows == 2)
+            throw StoreError(QStringLiteral("disk I/O error"));
+    };
+    QVERIFY_THROWS_EXCEPTION(StoreError, ExcelExport::run(xls, layout, firstDay, lastDay, failing));
+    QFile after(xls.FileName);
+    QVERIFY(after.open(QIODevice::ReadOnly));
+    QCOMPARE(after.readAll(), earlier);
+    QVERIFY(!xls.isOpen());
+    QCOMPARE(answers.asked, QStringList{QStringLiteral("export finished")});
 }
 
 void TestExcelExport::exportPageWritesTheChosenFile()

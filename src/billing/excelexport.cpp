@@ -111,19 +111,16 @@ QStringList sheetNames(int firstDay, int lastDay)
     return names;
 }
 
-// Runs the writing between OpenFile and CloseFile; the file is closed whatever happens, and only a
-// complete file is reported as finished.
+// Runs the writing between OpenFile and CloseFile. Whatever fails on the way, the unfinished file is
+// dropped and an earlier export of that name stays as it was; only a complete file is reported as
+// finished.
 template <typename Write> void writeFile(TXLSWrite& xls, Write write)
 {
     xls.OpenFile();
     try {
         write();
     } catch (...) {
-        try {
-            xls.CloseFile();
-        } catch (const XLSError&) {
-            // The first error is the one the desk needs to see.
-        }
+        xls.CancelFile();
         throw;
     }
     xls.CloseFile();

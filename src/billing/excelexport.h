@@ -13,7 +13,8 @@ class TXLSWrite;
 //
 // The writer brings the file name, the Excel version and the cell formats. The desk's messages
 // (nothing to export, export finished) go through the message seam; the writer's errors (XLSError)
-// and the store's (StoreError) are thrown and end the export, with the file closed.
+// and the store's (StoreError) are thrown and end the export; an earlier file of the same name then
+// stays as it was.
 namespace ExcelExport {
 
 // The choices of the export page, in their order there.

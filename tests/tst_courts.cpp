@@ -8,6 +8,7 @@
 #include "courts/u_tischfarben.h"
 #include "data/daycount.h"
 #include "data/recordset.h"
+#include "data/store.h"
 #include "data/storedcolour.h"
 #include "lights/relaylink.h"
 #include "lights/relays.h"
@@ -88,6 +89,7 @@ private slots:
     void newCourtAppearsAtOnceAndAnExistingOneIsRefused();
     void destroyingACourtRemovesItsReservationsOfEveryDay();
     void destroyAnsweredNoKeepsEverything();
+    void failedDestroyKeepsCourtAndReservations();
     void newTypeIsNumberedAndPaintsBlack();
     void reservedColoursAreRefused_data();
     void reservedColoursAreRefused();
@@ -399,6 +401,17 @@ void TestCourts::destroyAnsweredNoKeepsEverything()
     QCOMPARE(rows("select count(*) from Reservierung where Platz = 2"), 2);
     QVERIFY(plan.tile(2));
     QVERIFY(plan.ed_courtnummer->text().isEmpty());
+}
+
+void TestCourts::failedDestroyKeepsCourtAndReservations()
+{
+    book(1, 3, 8, 0, 4);
+    // The court's row cannot go: its reservations must not go either.
+    TestInstallation::exec("create trigger kept before delete on Tische begin "
+                           "select raise(abort, 'court is in use'); end");
+    QVERIFY_THROWS_EXCEPTION(StoreError, CourtRecords::destroyCourt(3));
+    QCOMPARE(rows("select count(*) from Reservierung where Platz = 3"), 4);
+    QCOMPARE(rows("select count(*) from Tische where Tischnummer = 3"), 1);
 }
 
 void TestCourts::newTypeIsNumberedAndPaintsBlack()

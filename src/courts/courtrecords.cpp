@@ -64,12 +64,15 @@ bool courtExists(int court)
 
 void destroyCourt(int court)
 {
+    // One unit: reservations gone while the court remains would be a court nobody booked.
+    Store::Transaction transaction;
     Query reservations(QStringLiteral("delete from Reservierung where Platz =:ptisch"));
     reservations.setParam(QStringLiteral("ptisch"), court);
     reservations.exec();
     Query row(QStringLiteral("delete from Tische where Tischnummer =:ptisch"));
     row.setParam(QStringLiteral("ptisch"), court);
     row.exec();
+    transaction.commit();
 }
 
 int nextTypNr()

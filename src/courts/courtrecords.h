@@ -23,7 +23,8 @@ inline const QString reservedColours =
 // Appends the court's row; a court of that number already there is the store's key violation.
 void installCourt(int court, int typNr);
 bool courtExists(int court);
-// Every reservation row of the court, of every day, then the court's row. Bill lines stay.
+// Every reservation row of the court, of every day, then the court's row, in one transaction:
+// when either fails, both stay. Bill lines stay.
 void destroyCourt(int court);
 
 // The number a new court type takes: one above the highest, 1 for the first.

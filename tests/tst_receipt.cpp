@@ -1,3 +1,4 @@
+#include "answers.h"
 #include "billing/receipt.h"
 #include "billing/u_abrechnung.h"
 #include "billing/u_beleg.h"
@@ -52,6 +53,25 @@ int pdfPageCount(const QString& file)
     return pages;
 }
 
+// Court 3 at 12.00 an hour with a reservation of four quarters tonight, receipts on the small form
+// twice, the last receipt number 41.
+void eveningToBill()
+{
+    const int today = DayCount::today();
+    TestInstallation::exec("update Tischfarben set Stundenpreis = 12.0 where TypNr = 1");
+    TestInstallation::exec("insert into Tische (Tischnummer, TypNr) values (3, 1)");
+    TestInstallation::exec(
+        "update Preisprofil set Sonntag = 100, Montag = 100, Dienstag = 100, Mittwoch = 100, "
+        "Donnerstag = 100, Freitag = 100, Samstag = 100");
+    TestInstallation::exec("update Kennzahlen set Belegdruck = 0, Beleganzahl = 2, Belegid = 41");
+    for (int quarter = 1; quarter <= 4; ++quarter)
+        TestInstallation::exec(
+            "insert into Reservierung (Reservierungsnummer, Datum, Stunde, Viertelstunde, "
+            "Platz, Reservierer, Mitgliedsnummer, Prozente, Bezahlt) values (5, ?, 19, ?, 3, "
+            "'Miller', -17, 0, 0)",
+            {today, quarter});
+}
+
 // Where a test's PDF goes: a temporary directory, or COURTORIA_REPORT_PDFS to look at it.
 } // namespace
 
@@ -59,18 +79,27 @@ class TestReceipt : public QObject {
     Q_OBJECT
 private slots:
     void init();
+    void cleanup();
     void elementsAtTheirPlaces_data();
     void elementsAtTheirPlaces();
     void paperAndFonts();
     void amountByFactor_data();
     void amountByFactor();
+    void hourlyPriceText_data();
+    void hourlyPriceText();
     void copiesAndOtherLayouts();
     void billingWindowPrintsTheReceipt();
+    void billingWindowSaysWhenTheReceiptIsNotPrinted();
 };
 
 void TestReceipt::init()
 {
     Session::Nachkommafaktor = 100;
+}
+
+void TestReceipt::cleanup()
+{
+    QLocale::setDefault(QLocale::system());
 }
 
 void TestReceipt::elementsAtTheirPlaces_data()
@@ -159,25 +188,67 @@ void TestReceipt::paperAndFonts()
 
 void TestReceipt::amountByFactor_data()
 {
+    QTest::addColumn<QString>("locale");
     QTest::addColumn<int>("factor");
     QTest::addColumn<double>("amount");
     QTest::addColumn<QString>("printed");
-    QTest::newRow("100") << 100 << 1234.5 << "1,234.50";
-    QTest::newRow("10") << 10 << 1234.5 << "1,234.5";
-    QTest::newRow("1") << 1 << 1235.0 << "1,235";
-    QTest::newRow("millions") << 100 << 1234567.0 << "1,234,567.00";
+    QTest::addColumn<QString>("date");
+    QTest::newRow("English, 100") << "en_US" << 100 << 1234.5 << "1,234.50"
+                                  << "12/14/2026";
+    QTest::newRow("English, 10") << "en_US" << 10 << 1234.5 << "1,234.5"
+                                 << "12/14/2026";
+    QTest::newRow("English, 1") << "en_US" << 1 << 1235.0 << "1,235"
+                                << "12/14/2026";
+    QTest::newRow("English, millions") << "en_US" << 100 << 1234567.0 << "1,234,567.00"
+                                       << "12/14/2026";
+    QTest::newRow("German, 100") << "de_DE" << 100 << 1234.5 << "1.234,50"
+                                 << "14.12.2026";
+    QTest::newRow("German, 10") << "de_DE" << 10 << 1234.5 << "1.234,5"
+                                << "14.12.2026";
+    QTest::newRow("German, 1") << "de_DE" << 1 << 1235.0 << "1.235"
+                               << "14.12.2026";
+    QTest::newRow("German, millions") << "de_DE" << 100 << 1234567.0 << "1.234.567,00"
+                                      << "14.12.2026";
 }
 
 void TestReceipt::amountByFactor()
 {
+    QFETCH(QString, locale);
     QFETCH(int, factor);
     QFETCH(double, amount);
     QFETCH(QString, printed);
+    QFETCH(QString, date);
+    // The system's separators, as the date beside the amount has them.
+    QLocale::setDefault(QLocale(locale));
     Session::Nachkommafaktor = factor;
     Receipt::Values v = sample();
     v.amount = amount;
-    for (int layout : {0, 1})
-        QCOMPARE(Receipt::document(layout, v)->pages[0].item("lbl_gesamt")->text, printed);
+    for (int layout : {0, 1}) {
+        const Report::Document receipt = *Receipt::document(layout, v);
+        QCOMPARE(receipt.pages[0].item("lbl_gesamt")->text, printed);
+        QCOMPARE(receipt.pages[0].item("QRSysData1")->text, date);
+    }
+}
+
+void TestReceipt::hourlyPriceText_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<double>("price");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("English, a half") << "en_US" << 12.5 << "12.5";
+    QTest::newRow("English, thousands ungrouped") << "en_US" << 1234.25 << "1234.25";
+    QTest::newRow("German, a half") << "de_DE" << 12.5 << "12,5";
+    QTest::newRow("German, whole") << "de_DE" << 12.0 << "12";
+    QTest::newRow("German, thousands ungrouped") << "de_DE" << 1234.25 << "1234,25";
+}
+
+void TestReceipt::hourlyPriceText()
+{
+    QFETCH(QString, locale);
+    QFETCH(double, price);
+    QFETCH(QString, text);
+    QLocale::setDefault(QLocale(locale));
+    QCOMPARE(DisplayFormat::general(price), text);
 }
 
 void TestReceipt::copiesAndOtherLayouts()
@@ -185,7 +256,7 @@ void TestReceipt::copiesAndOtherLayouts()
     QTemporaryDir dir;
     const QString file = pdfFile(dir, QStringLiteral("receipt-a5.pdf"));
     Printing::setPrinterFile(file);
-    QVERIFY(BelegDrucken(1, sample(3)));
+    QCOMPARE(BelegDrucken(1, sample(3)), QString());
     QCOMPARE(pdfPageCount(file), 3);
     const Report::Document a5 = *Receipt::document(1, sample(3));
     QCOMPARE(a5.printedPages().size(), 3);
@@ -195,7 +266,7 @@ void TestReceipt::copiesAndOtherLayouts()
     Printing::setPrinterFile(nothing);
     QVERIFY(!Receipt::document(2, sample()));
     QVERIFY(!Receipt::document(-1, sample()));
-    QVERIFY(BelegDrucken(2, sample(3))); // nothing printed, nothing to complain of
+    QCOMPARE(BelegDrucken(2, sample(3)), QString()); // nothing printed, nothing to complain of
     QVERIFY(!QFile::exists(nothing));
     Printing::setPrinterFile({});
 }
@@ -204,19 +275,7 @@ void TestReceipt::billingWindowPrintsTheReceipt()
 {
     TestInstallation installation;
     QVERIFY2(installation.isValid(), qPrintable(installation.failure()));
-    const int today = DayCount::today();
-    TestInstallation::exec("update Tischfarben set Stundenpreis = 12.0 where TypNr = 1");
-    TestInstallation::exec("insert into Tische (Tischnummer, TypNr) values (3, 1)");
-    TestInstallation::exec(
-        "update Preisprofil set Sonntag = 100, Montag = 100, Dienstag = 100, Mittwoch = 100, "
-        "Donnerstag = 100, Freitag = 100, Samstag = 100");
-    TestInstallation::exec("update Kennzahlen set Belegdruck = 0, Beleganzahl = 2, Belegid = 41");
-    for (int quarter = 1; quarter <= 4; ++quarter)
-        TestInstallation::exec(
-            "insert into Reservierung (Reservierungsnummer, Datum, Stunde, Viertelstunde, "
-            "Platz, Reservierer, Mitgliedsnummer, Prozente, Bezahlt) values (5, ?, 19, ?, 3, "
-            "'Miller', -17, 0, 0)",
-            {today, quarter});
+    eveningToBill();
     QTemporaryDir dir;
     const QString file = pdfFile(dir, QStringLiteral("receipt-small.pdf"));
     QFile::remove(file);
@@ -230,6 +289,34 @@ void TestReceipt::billingWindowPrintsTheReceipt()
     Printing::setPrinterFile({});
     QCOMPARE(w.belegdaten().belegnummer, 42);
     QCOMPARE(pdfPageCount(file), 2);
+    w.close();
+}
+
+void TestReceipt::billingWindowSaysWhenTheReceiptIsNotPrinted()
+{
+    TestInstallation installation;
+    QVERIFY2(installation.isValid(), qPrintable(installation.failure()));
+    eveningToBill();
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("no such folder/receipt.pdf"));
+    Printing::setPrinterFile(file);
+    Tfrm_abrechnung w;
+    w.ed_court->setText(QStringLiteral("3"));
+    w.cb_printbill->setChecked(true);
+    w.show();
+    Answers answers;
+    w.btn_abrechnen->click();
+    Printing::setPrinterFile({});
+    QCOMPARE(
+        answers.asked,
+        QStringList{
+            QStringLiteral("The receipt could not be printed: the file %1 could not be written").arg(file)});
+    // The bill stands with the receipt number the desk writes on a receipt by hand.
+    QCOMPARE(w.belegdaten().belegnummer, 42);
+    QCOMPARE(
+        TestInstallation::scalar("select count(*) from Tischabrechnung where Reservierer = 'Miller'").toInt(),
+        1);
+    QCOMPARE(TestInstallation::scalar("select Belegid from Kennzahlen").toInt(), 42);
     w.close();
 }
 

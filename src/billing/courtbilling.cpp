@@ -87,7 +87,7 @@ std::optional<Bill> bill(const Line& line, int court, double now, Belegdaten bel
     price.close();
     if (rows != 1)
         return std::nullopt;
-    beleg.stundenpreis = QString::number(stundenpreis, 'g', 15);
+    beleg.stundenpreis = DisplayFormat::general(stundenpreis);
     const double quarterPrice = stundenpreis / 4;
 
     Query quarters(

@@ -128,4 +128,9 @@ std::optional<Report::Document> document(int layout, const Values& values)
     return Report::layout(d, {});
 }
 
+QString notPrinted(const QString& reason)
+{
+    return QStringLiteral("The receipt could not be printed: %1").arg(reason);
+}
+
 } // namespace Receipt

@@ -21,4 +21,7 @@ struct Values {
 // than 0 or 1.
 std::optional<Report::Document> document(int layout, const Values& values);
 
+// What the desk is told when a bill's receipt did not reach the printer.
+QString notPrinted(const QString& reason);
+
 } // namespace Receipt

@@ -209,8 +209,10 @@ void Tfrm_abrechnung::btn_abrechnenClick()
         receipt.amount = bill->betrag;
         receipt.currency = lbl_abrechnen->text();
         receipt.printed = DayCount::today();
-        // The bill is stored; a receipt the printer lost is not worth stopping the desk for.
-        BelegDrucken(beleg_.belegdruck, receipt);
+        // The bill is stored and its receipt number used: the desk writes that receipt by hand.
+        const QString failure = BelegDrucken(beleg_.belegdruck, receipt);
+        if (!failure.isEmpty())
+            Messages::warning(Receipt::notPrinted(failure));
     }
     lines_.clear();
     gr_spieler->setRowCount(0);

@@ -11,8 +11,8 @@ Tfrm_beleg::Tfrm_beleg(QWidget* parent)
     btn_close = addCloseButton();
 }
 
-bool BelegDrucken(int layout, const Receipt::Values& values)
+QString BelegDrucken(int layout, const Receipt::Values& values)
 {
     const std::optional<Report::Document> receipt = Receipt::document(layout, values);
-    return !receipt || Printing::print(*receipt);
+    return receipt ? Printing::printFailure(*receipt) : QString();
 }

@@ -15,6 +15,6 @@ public:
 };
 
 // Prints the receipt of a bill in layout 0 (4 1/4 x 5 1/2 inch form) or 1 (A5), its copies
-// straight to the default printer without preview; any other layout prints nothing. False when
-// the printer failed: the bill is stored by then, so callers go on.
-bool BelegDrucken(int layout, const Receipt::Values& values);
+// straight to the default printer without preview; any other layout prints nothing. Returns why
+// the printer failed, empty when it did not: the bill is stored by then, so callers go on.
+QString BelegDrucken(int layout, const Receipt::Values& values);

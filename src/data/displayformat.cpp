@@ -19,18 +19,20 @@ int decimals()
     }
 }
 
-// Fixed decimals with the thousands grouped by ',' and '.' before the decimals, whatever the
-// system's locale: amounts look the same on screen, on receipts and in the exports.
+// Fixed decimals with the thousands grouped, in the system's separators: "1,234.50" in English,
+// "1.234,50" in German.
 QString grouped(double amount, int places)
 {
+    const QLocale locale;
     const QString plain = QString::number(std::fabs(amount), 'f', places);
     const qsizetype point = plain.indexOf(QLatin1Char('.'));
     QString whole = point < 0 ? plain : plain.left(point);
     for (qsizetype i = whole.size() - 3; i > 0; i -= 3)
-        whole.insert(i, QLatin1Char(','));
+        whole.insert(i, locale.groupSeparator());
     // A value that rounds to zero shows no minus sign.
     const bool negative = amount < 0 && plain.toDouble() != 0.0;
-    return (negative ? QStringLiteral("-") : QString()) + whole + (point < 0 ? QString() : plain.mid(point));
+    return (negative ? QStringLiteral("-") : QString()) + whole +
+           (point < 0 ? QString() : locale.decimalPoint() + plain.mid(point + 1));
 }
 
 QString twoDigits(int n)
@@ -60,9 +62,16 @@ QString fixed(double amount, int places)
     return grouped(amount, places);
 }
 
+QString general(double value)
+{
+    QLocale locale;
+    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    return locale.toString(value, 'g', 15);
+}
+
 QString dateFormat()
 {
-    QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
+    QString format = QLocale().dateFormat(QLocale::ShortFormat);
     // Two-digit years are ambiguous at a desk that keeps accounts for years.
     if (!format.contains(QLatin1String("yyyy")))
         format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
@@ -73,7 +82,7 @@ QString date(double dayCount)
 {
     if (dayCount == 0)
         return {};
-    return QLocale::system().toString(DayCount::toDate(std::floor(dayCount)), dateFormat());
+    return QLocale().toString(DayCount::toDate(std::floor(dayCount)), dateFormat());
 }
 
 QString dateTime(double moment)
@@ -83,7 +92,7 @@ QString dateTime(double moment)
     const QTime time = DayCount::toDateTime(moment).time();
     if (time == QTime(0, 0))
         return date(moment);
-    return date(moment) + QLatin1Char(' ') + QLocale::system().toString(time, QLocale::ShortFormat);
+    return date(moment) + QLatin1Char(' ') + QLocale().toString(time, QLocale::ShortFormat);
 }
 
 namespace {
@@ -91,7 +100,7 @@ namespace {
 // The system's long time format without its time zone: the desk reads when, not where.
 QString longTimeFormat()
 {
-    const QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    const QString format = QLocale().timeFormat(QLocale::LongFormat);
     QString out;
     bool quoted = false;
     for (const QChar c : format) {
@@ -113,7 +122,7 @@ QString dateLongTime(double moment)
     const QTime time = DayCount::toDateTime(moment).time();
     if (time == QTime(0, 0))
         return date(moment);
-    return date(moment) + QLatin1Char(' ') + QLocale::system().toString(time, longTimeFormat());
+    return date(moment) + QLatin1Char(' ') + QLocale().toString(time, longTimeFormat());
 }
 
 QString amPmTime(double moment)

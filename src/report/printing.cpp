@@ -40,14 +40,24 @@ void setPrinterFile(const QString& file)
 
 bool print(const Report::Document& document)
 {
+    return printFailure(document).isEmpty();
+}
+
+QString printFailure(const Report::Document& document)
+{
     if (document.isEmpty())
-        return true;
+        return {};
     if (!printerFile().isEmpty())
-        return writePdf(document, printerFile());
-    if (QPrinterInfo::defaultPrinter().isNull())
-        return false;
+        return writePdf(document, printerFile())
+                   ? QString()
+                   : QStringLiteral("the file %1 could not be written").arg(printerFile());
+    const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
+    if (defaultPrinter.isNull())
+        return QStringLiteral("no printer is set up");
     QPrinter printer(QPrinter::HighResolution);
-    return paintOn(document, printer);
+    return paintOn(document, printer)
+               ? QString()
+               : QStringLiteral("the printer %1 did not take it").arg(defaultPrinter.printerName());
 }
 
 bool writePdf(const Report::Document& document, const QString& file)

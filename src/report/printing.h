@@ -10,6 +10,8 @@ namespace Printing {
 
 // False when there is no printer or printing failed.
 bool print(const Report::Document& document);
+// Prints as print() does; says why nothing was printed, or nothing when it was.
+QString printFailure(const Report::Document& document);
 bool writePdf(const Report::Document& document, const QString& file);
 // A modal preview, maximised and zoomed to the page width; returns when it is closed.
 void preview(const Report::Document& document, QWidget* parent = nullptr);

@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,6 +19,7 @@ private slots:
     void lockOfACrashedCopyIsTakenOver();
     void longRunningCopyKeepsItsLock();
     void lockLiesInTheRuntimeDirectory();
+    void unwritableRuntimeFolderIsNoSecondCopy();
 
 private:
     QProcessEnvironment environment() const;
@@ -111,6 +113,42 @@ void TestRunOnce::lockLiesInTheRuntimeDirectory()
         QVERIFY(QFile::exists(once.path()));
     }
     QVERIFY(!QFile::exists(RunOnce::lockPath(QStringLiteral("tennis"))));
+}
+
+void TestRunOnce::unwritableRuntimeFolderIsNoSecondCopy()
+{
+    // A folder where no file can be created: read-only for an ordinary user, and /sys, where not
+    // even the administrator may create one, when the tests run as root.
+    QTemporaryDir folder;
+    QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
+    QString runtime = folder.path();
+    if (QFile probe(folder.filePath(QStringLiteral("probe"))); probe.open(QIODevice::WriteOnly)) {
+        probe.remove();
+        runtime = QStringLiteral("/sys");
+    }
+    if (!QFileInfo(runtime).isDir())
+        QSKIP("no folder here refuses new files");
+    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+    const QString expected =
+        QStringLiteral("The lock file tennis.lock could not be written in the folder %1").arg(runtime);
+    {
+        RunOnce once;
+        QVERIFY(!once.acquire());
+        QVERIFY(!once.heldElsewhere());
+        QVERIFY2(once.refusal().startsWith(expected), qPrintable(once.refusal()));
+    }
+    QProcess program;
+    QProcessEnvironment env = environment();
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(COURTORIA_PROGRAM), {});
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 1);
+    const QString said = QString::fromLocal8Bit(program.readAllStandardError());
+    QVERIFY2(said.contains(expected), qPrintable(said));
+    QVERIFY(!said.contains(QLatin1String("Program already started !")));
+    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 QTEST_GUILESS_MAIN(TestRunOnce)

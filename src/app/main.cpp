@@ -18,8 +18,8 @@ int main(int argc, char** argv)
     installMessageBoxes();
     RunOnce runOnce;
     if (!runOnce.acquire()) {
-        Messages::information(QStringLiteral("Program already started !"));
-        return 0;
+        Messages::information(runOnce.refusal());
+        return runOnce.heldElsewhere() ? 0 : 1;
     }
     QApplication::setApplicationName(QStringLiteral("Courtoria"));
     // Independent windows may still be open: the program ends with the main window alone.

@@ -1,6 +1,7 @@
 #include "app/u_runonce.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 QString RunOnce::lockPath(const QString& token)
 {
@@ -31,4 +32,24 @@ bool RunOnce::acquire()
         return true;
     held_ = lock_->tryLock(0);
     return held_;
+}
+
+bool RunOnce::heldElsewhere() const
+{
+    return !held_ && lock_->error() == QLockFile::LockFailedError;
+}
+
+QString RunOnce::refusal() const
+{
+    if (held_)
+        return {};
+    if (heldElsewhere())
+        return QStringLiteral("Program already started !");
+    // A full or read-only runtime folder is no second copy: say what failed, and where.
+    const QString reason = lock_->error() == QLockFile::PermissionError
+                               ? QStringLiteral("no permission to create files there")
+                               : QStringLiteral("the folder may be full or not writable");
+    const QFileInfo file(path_);
+    return QStringLiteral("The lock file %1 could not be written in the folder %2 (%3).")
+        .arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath()), reason);
 }

@@ -15,9 +15,15 @@ public:
     RunOnce(const RunOnce&) = delete;
     RunOnce& operator=(const RunOnce&) = delete;
 
-    // True when this process now holds the lock; false when another running copy holds it.
+    // True when this process now holds the lock; false when another running copy holds it or the
+    // lock file could not be written.
     bool acquire();
     bool isHeld() const { return held_; }
+    // After a failed acquire: true when another running copy holds the lock.
+    bool heldElsewhere() const;
+    // After a failed acquire, what the desk is told: "Program already started !" when another copy
+    // runs, else that the lock file could not be written, naming its folder.
+    QString refusal() const;
     QString path() const { return path_; }
 
     static QString lockPath(const QString& token);

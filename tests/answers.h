@@ -8,12 +8,14 @@
 // questions get `answer`.
 struct Answers {
     QStringList asked;
+    QList<Messages::Kind> kinds; // of everything asked, in order
     Messages::Answer answer = Messages::Answer::No;
 
     Answers()
     {
-        Messages::setHandler([this](Messages::Kind, const QString& text) {
+        Messages::setHandler([this](Messages::Kind kind, const QString& text) {
             asked << text;
+            kinds << kind;
             return answer;
         });
     }

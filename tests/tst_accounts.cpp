@@ -90,6 +90,7 @@ void TestAccounts::deletingKeepsTheChosenDayAndOpenBills()
     Answers answers;
     w.BitBtn2->click();
     QCOMPARE(answers.asked, QStringList{QStringLiteral("Delete daily accounts older than date ?")});
+    QCOMPARE(answers.kinds, QList<Messages::Kind>{Messages::Kind::InformationQuestion});
     QCOMPARE(accounts(), 5); // No keeps everything
 
     answers.answer = Messages::Answer::Yes;

@@ -284,6 +284,9 @@ void TestBackup::windowAsksBeforeOverwritingAndRefusesOtherFiles()
     QCOMPARE(answers.asked, (QStringList{QStringLiteral("Do you really want to delete Tables.bak?"),
                                          QStringLiteral("File deleted")}));
     QVERIFY(!QFile::exists(other));
+    // The three questions show the information icon, not the question mark.
+    QCOMPARE(answers.kinds.count(Messages::Kind::InformationQuestion), 3);
+    QVERIFY(!answers.kinds.contains(Messages::Kind::Question));
 }
 
 void TestBackup::refusedArchiveChangesNothing_data()

@@ -21,10 +21,13 @@ void installMessageBoxes()
         case Messages::Kind::Warning: QMessageBox::warning(parent, title, text); return Messages::Answer::Ok;
         case Messages::Kind::Error: QMessageBox::critical(parent, title, text); return Messages::Answer::Ok;
         case Messages::Kind::Question:
-            return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No,
-                                         QMessageBox::No) == QMessageBox::Yes
-                       ? Messages::Answer::Yes
-                       : Messages::Answer::No;
+        case Messages::Kind::InformationQuestion: {
+            QMessageBox box(kind == Messages::Kind::Question ? QMessageBox::Question
+                                                             : QMessageBox::Information,
+                            title, text, QMessageBox::Yes | QMessageBox::No, parent);
+            box.setDefaultButton(QMessageBox::No);
+            return box.exec() == QMessageBox::Yes ? Messages::Answer::Yes : Messages::Answer::No;
+        }
         }
         return Messages::Answer::Ok;
     });

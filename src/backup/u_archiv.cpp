@@ -238,7 +238,8 @@ void Tfrm_archiv::btn_saveClick()
         return;
     }
     const QString archive = Archive::archivePath(dir_zip->text(), ed_file->text());
-    if (QFile::exists(archive) && !Messages::ask(QStringLiteral("overwriting existing file ?")))
+    if (QFile::exists(archive) &&
+        !Messages::ask(QStringLiteral("overwriting existing file ?"), Messages::Icon::Information))
         return;
     // The store keeps one file; the bar counts the files that go into the archive.
     pb_all->setRange(0, 1);
@@ -268,7 +269,8 @@ void Tfrm_archiv::btn_restoreClick()
         Messages::information(QStringLiteral("cannot find databasepath !"));
         return;
     }
-    if (!Messages::ask(QStringLiteral("Restoring overwrites the actual database !\nContinue ?")))
+    if (!Messages::ask(QStringLiteral("Restoring overwrites the actual database !\nContinue ?"),
+                       Messages::Icon::Information))
         return;
     lbl_file->setText(QStringLiteral("Database not restored !"));
     try {
@@ -293,7 +295,8 @@ void Tfrm_archiv::btn_deleteClick()
         return;
     }
     if (!Messages::ask(QStringLiteral("Do you really want to delete ") + QFileInfo(file).fileName() +
-                       QStringLiteral("?")))
+                           QStringLiteral("?"),
+                       Messages::Icon::Information))
         return;
     Messages::information(QFile::remove(file) ? QStringLiteral("File deleted")
                                               : QStringLiteral("not possible to delete file"));

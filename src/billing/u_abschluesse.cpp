@@ -528,7 +528,8 @@ void Tfrm_abschluesse::btn_previewClick()
 
 void Tfrm_abschluesse::BitBtn2Click()
 {
-    if (!Messages::ask(QStringLiteral("Delete daily accounts older than date ?")))
+    if (!Messages::ask(QStringLiteral("Delete daily accounts older than date ?"),
+                       Messages::Icon::Information))
         return;
     if (!runAction([this] { Accounts::deleteOlderThan(DayCount::fromDate(dt_loeschen->date())); }))
         return;

@@ -17,7 +17,7 @@ Answer deliver(Kind kind, const QString& text)
     if (current())
         return current()(kind, text);
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-    return kind == Kind::Question ? Answer::No : Answer::Ok;
+    return kind == Kind::Question || kind == Kind::InformationQuestion ? Answer::No : Answer::Ok;
 }
 
 } // namespace
@@ -39,9 +39,10 @@ void error(const QString& text)
 {
     deliver(Kind::Error, text);
 }
-bool ask(const QString& text)
+bool ask(const QString& text, Icon icon)
 {
-    return deliver(Kind::Question, text) == Answer::Yes;
+    return deliver(icon == Icon::Information ? Kind::InformationQuestion : Kind::Question, text) ==
+           Answer::Yes;
 }
 
 } // namespace Messages

@@ -8,7 +8,11 @@
 // windows show them and tests read and answer them without a screen.
 namespace Messages {
 
-enum class Kind { Information, Warning, Error, Question };
+// InformationQuestion: a Yes/No question shown with the information icon instead of the question
+// mark, where a window names that icon for it.
+enum class Kind { Information, Warning, Error, Question, InformationQuestion };
+// The icon a Yes/No question shows.
+enum class Icon { Question, Information };
 enum class Answer { Ok, Yes, No };
 
 using Handler = std::function<Answer(Kind kind, const QString& text)>;
@@ -21,6 +25,6 @@ void information(const QString& text);
 void warning(const QString& text);
 void error(const QString& text);
 // True only when the answer is Yes.
-bool ask(const QString& text);
+bool ask(const QString& text, Icon icon = Icon::Question);
 
 } // namespace Messages

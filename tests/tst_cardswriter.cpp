@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -41,6 +42,7 @@ private slots:
     void takeOver();
     void takeOverWithoutLibrary();
     void employeesForAdministratorsOnly();
+    void gaugeTextReadsOnTheBar();
 
 private:
     void showWriter();
@@ -309,6 +311,29 @@ void TestCardsWriter::employeesForAdministratorsOnly()
     writer->show();
     writer->pc_chipcard->setCurrentWidget(writer->ts_employees);
     QVERIFY(writer->btn_employ->isEnabled());
+}
+
+void TestCardsWriter::gaugeTextReadsOnTheBar()
+{
+    showWriter();
+    QProgressBar* gauge = writer->GaugeSCard;
+    gauge->setValue(100);
+    // Where the full bar lies under the percentage, its text must stand out light on the navy.
+    const QImage shot = gauge->grab().toImage();
+    const QRect text = QFontMetrics(gauge->font())
+                           .boundingRect(gauge->rect(), Qt::AlignCenter, gauge->text())
+                           .intersected(gauge->rect().adjusted(3, 3, -3, -3));
+    int light = 0;
+    int navy = 0;
+    for (int y = text.top(); y <= text.bottom(); ++y)
+        for (int x = text.left(); x <= text.right(); ++x) {
+            const QColor c =
+                shot.pixelColor(x * shot.width() / gauge->width(), y * shot.height() / gauge->height());
+            light += c.lightness() > 200;
+            navy += c.blue() > 100 && c.red() < 60 && c.green() < 60;
+        }
+    QVERIFY2(navy > 0, "the bar is not navy");
+    QVERIFY2(light > 0, "the percentage is dark on the navy bar");
 }
 
 QTEST_MAIN(TestCardsWriter)

@@ -152,7 +152,7 @@ Tfrm_abschluesse::Tfrm_abschluesse(QWidget* parent)
     connect(pc, &QTabWidget::currentChanged, this,
             [this] { setEscapeButton(pc->currentWidget() == ts_accounts ? BitBtn2 : nullptr); });
     setEscapeButton(BitBtn2);
-    resize(760, 520);
+    resize(760, 600);
 }
 
 void Tfrm_abschluesse::setupAccountsPage()
@@ -166,6 +166,8 @@ void Tfrm_abschluesse::setupAccountsPage()
     DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DBGrid1->horizontalHeader()->hide();
     DBGrid1->setMaximumWidth(230);
+    // Six accounts at a glance; the page's height goes to the bills of the chosen one.
+    DBGrid1->setFixedHeight(6 * DBGrid1->verticalHeader()->defaultSectionSize() + 2 * DBGrid1->frameWidth());
     auto* pointer = new QLabel(QStringLiteral("<-- Daily Accounts"), ts_accounts);
     pointer->setObjectName(QStringLiteral("lbl_abrechnung"));
     DBNavigator1 = new RecordNavigator(ts_accounts);

@@ -173,7 +173,11 @@ void Tfrm_kartenleser::setupStatus(QWidget* status)
     GaugeSCard->setAccessibleName(QStringLiteral("Card progress"));
     GaugeSCard->setRange(0, 100);
     GaugeSCard->setValue(0);
-    GaugeSCard->setStyleSheet(QStringLiteral("QProgressBar::chunk { background: navy; }"));
+    // The style draws the percentage light where the navy bar lies under it and dark beside it.
+    QPalette navy = GaugeSCard->palette();
+    navy.setColor(QPalette::Highlight, QColor(0, 0, 128));
+    navy.setColor(QPalette::HighlightedText, Qt::white);
+    GaugeSCard->setPalette(navy);
     row->addWidget(lbl_status, 1);
     row->addWidget(GaugeSCard, 1);
 }

@@ -1,4 +1,5 @@
 #include "courts/tcourt.h"
+#include "ui/textfit.h"
 
 #include <QLabel>
 #include <QPixmap>
@@ -85,6 +86,12 @@ tcourt::tcourt(QWidget* floor)
     lbl_courtnummer->setPalette(blue);
     lbl_startzeit = tileLabel("lbl_startzeit", QStringLiteral("00:00"), {5, 76}, this);
     lbl_laufzeit = tileLabel("lbl_laufzeit", QStringLiteral("00:00"), {43, 76}, this);
+    // The start ("12:45p") has the 38 pixels up to the running time, which has those up to the
+    // yellow marker: a type in which both fit with a gap keeps them from running together.
+    const QFont times = TextFit::fitting(
+        font(), {QStringLiteral("00:00a"), QStringLiteral("00:00p"), QStringLiteral("00:00")}, 43 - 5 - 3);
+    lbl_startzeit->setFont(times);
+    lbl_laufzeit->setFont(times);
     pnl_players = markerPanel(QStringLiteral("pnl_players"), Qt::red, this);
     pnl_players->setGeometry(93, 77, 11, 12);
     pnl_players->hide();

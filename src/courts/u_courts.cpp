@@ -12,6 +12,7 @@
 #include "platform/usersettings.h"
 #include "ui/forms.h"
 #include "ui/pictures.h"
+#include "ui/textfit.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -201,6 +202,10 @@ QWidget* Tfrm_courts::setupRightPanel()
     cb_max->setChecked(true);
     cb_fix = new QCheckBox(QStringLiteral("fix courts"), panel);
     cb_fix->setObjectName(QStringLiteral("cb_fix"));
+    // The panel keeps its width, which the tiles' clamping counts on; the captions shrink to it.
+    for (QCheckBox* box : {cb_max, cb_fix})
+        TextFit::shrinkToWidth(box, panel->maximumWidth() - column->contentsMargins().left() -
+                                        column->contentsMargins().right());
     column->addWidget(cb_max);
     column->addWidget(cb_fix);
     btn_scheduler = plainButton("btn_scheduler", QStringLiteral("Scheduler  [F4]"), panel);

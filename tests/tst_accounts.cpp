@@ -7,6 +7,7 @@
 #include "ui/recordgrid.h"
 
 #include <QDateEdit>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -46,6 +47,7 @@ private slots:
     void cleanup();
     void newestFirstWithLinesAndSum();
     void deletingKeepsTheChosenDayAndOpenBills();
+    void billsOfAnAccountFillThePage();
 
 private:
     std::unique_ptr<TestInstallation> installation;
@@ -113,6 +115,24 @@ void TestAccounts::deletingKeepsTheChosenDayAndOpenBills()
     answers.asked.clear();
     QTest::keyClick(w.ed_vondatum, Qt::Key_Escape);
     QVERIFY(answers.asked.isEmpty());
+}
+
+void TestAccounts::billsOfAnAccountFillThePage()
+{
+    for (int court = 1; court <= 12; ++court)
+        TestInstallation::exec(
+            "insert into Tischabrechnung (Tischnummer, Einschreibdatum, Betrag, Abgerechnet, "
+            "Abrechnungsfolge, Abrechnungsdatum, Quaters, Reservierer) "
+            "values (?, ?, 10, 1, 6, ?, 4, 'y')",
+            {court, firstDay + 5.5, firstDay + 5.9});
+    Tfrm_abschluesse w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCOMPARE(w.dgr_abschluss->model()->rowCount(), 12);
+    // At its first size the window shows ten of them without scrolling, not a few rows in a strip.
+    const int rows =
+        w.dgr_abschluss->viewport()->height() / w.dgr_abschluss->verticalHeader()->defaultSectionSize();
+    QVERIFY2(rows >= 10, qPrintable(QString::number(rows)));
 }
 
 QTEST_MAIN(TestAccounts)

@@ -24,8 +24,10 @@
 #include <QDataWidgetMapper>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -69,6 +71,7 @@ private slots:
     void escapePressesTheNamedButton();
     void placementIsKeptPerWindow();
     void placementOffEveryScreenIsCentred();
+    void windowReopensWhereItWasClosed();
     void f1OpensTheWindowsTopic();
     void independentWindowComesToTheFront();
     void navigatorButtonsFollowTheRows();
@@ -180,6 +183,63 @@ void TestWindowHabits::placementOffEveryScreenIsCentred()
     const QRect area = w.screen()->availableGeometry();
     QVERIFY(area.contains(w.frameGeometry().center(), false));
     QVERIFY(qAbs(w.frameGeometry().center().x() - area.center().x()) <= 2);
+}
+
+void TestWindowHabits::windowReopensWhereItWasClosed()
+{
+    const bool underWindowManager = qEnvironmentVariableIsSet("TST_UNDER_WINDOW_MANAGER");
+    if (underWindowManager) {
+        // The manager runs once it frames a new window.
+        std::unique_ptr<QWidget> probe;
+        const auto framed = [&probe] {
+            probe = std::make_unique<QWidget>();
+            probe->resize(50, 50);
+            probe->show();
+            return QTest::qWaitForWindowExposed(probe.get()) &&
+                   QTest::qWaitFor([&probe] { return probe->frameGeometry() != probe->geometry(); }, 500);
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(framed(), 20000);
+        probe.reset();
+    }
+    QRect area;
+    {
+        Sample w;
+        w.resize(200, 150);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.setGeometry(QRect(QPoint(240, 160), w.size()));
+        QTRY_COMPARE(w.geometry().topLeft(), QPoint(240, 160));
+        QTRY_VERIFY(!underWindowManager || w.frameGeometry() != w.geometry());
+        area = w.geometry();
+        w.hide();
+    }
+    // Run after run, the window comes back to the same place, not a title bar higher.
+    for (int run = 0; run < 3; ++run) {
+        Sample again;
+        again.resize(200, 150);
+        again.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&again));
+        QTRY_COMPARE(again.geometry(), area);
+        again.hide();
+    }
+    // Only a window manager adds a frame that becomes known after the window is placed. Where a
+    // virtual screen and a manager are at hand, the same runs are made under them.
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
+    const QString manager = QStandardPaths::findExecutable(QStringLiteral("openbox"));
+    if (underWindowManager || xvfb.isEmpty() || manager.isEmpty())
+        return;
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.insert(QStringLiteral("TST_UNDER_WINDOW_MANAGER"), QStringLiteral("1"));
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(xvfb, {QStringLiteral("-a"), QStringLiteral("sh"), QStringLiteral("-c"),
+                       QStringLiteral("\"$1\" & exec \"$0\" windowReopensWhereItWasClosed"),
+                       QCoreApplication::applicationFilePath(), manager});
+    QVERIFY(child.waitForFinished(120000));
+    const QByteArray said = child.readAll();
+    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, said.constData());
 }
 
 void TestWindowHabits::f1OpensTheWindowsTopic()

@@ -6,6 +6,8 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <optional>
+
 namespace Placement {
 
 void centre(QWidget* window)
@@ -18,18 +20,38 @@ void centre(QWidget* window)
     window->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
 }
 
+namespace {
+
+// A stored place, unless it is missing or lies on no screen (one unplugged since must not swallow
+// the window).
+std::optional<QPoint> storedPlace(const QString& group, const QString& leftKey, const QString& topKey)
+{
+    const QVariant left = UserSettings::value(group, leftKey);
+    const QVariant top = UserSettings::value(group, topKey);
+    if (!left.isValid() || !top.isValid())
+        return std::nullopt;
+    const QPoint place(left.toInt(), top.toInt());
+    if (!QGuiApplication::screenAt(place + QPoint(20, 20)))
+        return std::nullopt;
+    return place;
+}
+
+} // namespace
+
 void restore(QWidget* window)
 {
     const QString group = window->objectName();
-    const QVariant left = UserSettings::value(group, QStringLiteral("Left"));
-    const QVariant top = UserSettings::value(group, QStringLiteral("Top"));
-    if (left.isValid() && top.isValid()) {
-        const QPoint place(left.toInt(), top.toInt());
-        // A screen that was unplugged since must not swallow the window.
-        if (QGuiApplication::screenAt(place + QPoint(20, 20))) {
-            window->move(place);
-            return;
-        }
+    // The window's own area is placed where it was: a window manager adds its frame around it.
+    // A frame position would be taken for the area's own while the frame is not yet known, and
+    // the window would open higher by its title bar on every run.
+    if (const auto client = storedPlace(group, QStringLiteral("ClientLeft"), QStringLiteral("ClientTop"))) {
+        window->setGeometry(QRect(*client, window->size()));
+        return;
+    }
+    // Settings of an earlier version hold the frame's position only.
+    if (const auto frame = storedPlace(group, QStringLiteral("Left"), QStringLiteral("Top"))) {
+        window->move(*frame);
+        return;
     }
     centre(window);
 }
@@ -39,6 +61,8 @@ void save(const QWidget* window)
     const QString group = window->objectName();
     UserSettings::setValue(group, QStringLiteral("Left"), window->pos().x());
     UserSettings::setValue(group, QStringLiteral("Top"), window->pos().y());
+    UserSettings::setValue(group, QStringLiteral("ClientLeft"), window->geometry().x());
+    UserSettings::setValue(group, QStringLiteral("ClientTop"), window->geometry().y());
 }
 
 } // namespace Placement

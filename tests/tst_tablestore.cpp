@@ -54,6 +54,7 @@ private slots:
     void tableRulesRefusePosting();
     void otherProgramsMeetTheSameRules_data();
     void otherProgramsMeetTheSameRules();
+    void numberTextsAreStoredAsNumbers();
     void emptiedFieldIsWrittenEmpty();
     void distinctResultOpensReadOnlyForAGrid();
     void failedPostInTheModelIsShownAndKeepsTheEdit();
@@ -487,6 +488,30 @@ void TestTableStore::tableRulesRefusePosting_data()
     QTest::newRow("court type without a name")
         << "Tischfarben"
         << "Tischtyp" << QVariant("") << "Field 'Tischtyp' must have a value.";
+    QTest::newRow("discount that is a lone minus")
+        << "Mitglieder"
+        << "Rabatt" << QVariant("-") << "Field 'Rabatt' holds numbers only; '-' is not a number.";
+    QTest::newRow("bill id of a pasted page")
+        << "Kennzahlen"
+        << "Belegid" << QVariant(QString(10000, '9'))
+        << "Field 'Belegid' holds whole numbers only; '99999999999999999999...' is not one.";
+    QTest::newRow("percentage with a letter O")
+        << "Preisprofil"
+        << "Montag" << QVariant("1O0") << "Field 'Montag' holds whole numbers only; '1O0' is not one.";
+    QTest::newRow("percentage with a fraction")
+        << "Preisprofil"
+        << "Montag" << QVariant(62.5) << "Field 'Montag' holds whole numbers only; 62.5 is not one.";
+    const QString ball = QString::fromUtf8("\xF0\x9F\x8E\xBE");
+    QTest::newRow("telephone of 21 emoji")
+        << "Namen"
+        << "Telefonnummer" << QVariant(ball.repeated(21))
+        << "Field 'Telefonnummer' holds at most 20 characters; the text has 21.";
+    const QString unstorable =
+        "Field 'Name' holds a character that cannot be stored (a NUL or half of a character).";
+    QTest::newRow("name with a NUL") << "Namen"
+                                     << "Name" << QVariant(QString::fromUtf16(u"Ab\0el", 5)) << unstorable;
+    QTest::newRow("name ending in half an emoji") << "Namen"
+                                                  << "Name" << QVariant("Abel" + ball.left(1)) << unstorable;
 }
 
 void TestTableStore::tableRulesRefusePosting()
@@ -529,6 +554,10 @@ void TestTableStore::otherProgramsMeetTheSameRules_data()
         << "update Reservierung set Reservierer = ?" << QVariantList{QString(31, 'r')};
     QTest::newRow("currency of 7 characters")
         << "update \"Länder\" set \"Währung\" = ?" << QVariantList{"EUR EUR"};
+    QTest::newRow("bill id that is no number") << "update Kennzahlen set Belegid = ?" << QVariantList{"-"};
+    QTest::newRow("discount that is no number") << "update Mitglieder set Rabatt = ?" << QVariantList{"1e"};
+    QTest::newRow("logical that is no number")
+        << "update Reservierung set Bezahlt = ?" << QVariantList{"yes"};
 }
 
 void TestTableStore::otherProgramsMeetTheSameRules()
@@ -549,6 +578,49 @@ void TestTableStore::otherProgramsMeetTheSameRules()
         fits.bindValue(0, QString(30, 'n'));
         QVERIFY2(fits.exec(), qPrintable(fits.lastError().text()));
     }
+}
+
+void TestTableStore::numberTextsAreStoredAsNumbers()
+{
+    TestInstallation::exec("delete from Mitglieder");
+    RecordSet members;
+    members.openTable("Mitglieder", "Mitgliedsnummer");
+    QCOMPARE(members.fieldNumberKind("Rabatt"), RecordSet::NumberKind::Decimal);
+    QCOMPARE(members.fieldNumberKind("Mitgliedsnummer"), RecordSet::NumberKind::Whole);
+    QCOMPARE(members.fieldNumberKind("Nachname"), RecordSet::NumberKind::None);
+    members.append();
+    members.setField("Mitgliedsnummer", " 7 ");
+    members.setField("Rabatt", "12.5");
+    members.setField("Eintritt", "   ");
+    members.post();
+    QSqlQuery stored(Store::database());
+    QVERIFY(stored.exec("select typeof(Mitgliedsnummer), Mitgliedsnummer, typeof(Rabatt), Rabatt, "
+                        "Eintritt from Mitglieder"));
+    QVERIFY(stored.next());
+    QCOMPARE(stored.value(0).toString(), QString("integer"));
+    QCOMPARE(stored.value(1).toInt(), 7);
+    QCOMPARE(stored.value(2).toString(), QString("real"));
+    QCOMPARE(stored.value(3).toDouble(), 12.5);
+    QVERIFY(stored.value(4).isNull());
+
+    // A logical field takes the texts data-bound check boxes store; a text fits by its characters.
+    RecordSet names;
+    names.openQuery("select * from Namen where 1= 3");
+    names.append();
+    const QString ball = QString::fromUtf8("\xF0\x9F\x8E\xBE");
+    names.setField("Name", ball.repeated(30));
+    names.post();
+    QCOMPARE(
+        TestInstallation::scalar("select Name from Namen where Name = ?", {ball.repeated(30)}).toString(),
+        ball.repeated(30));
+    RecordSet paid;
+    paid.openQuery("select * from Reservierung");
+    paid.setField("Bezahlt", "True");
+    paid.post();
+    QCOMPARE(TestInstallation::scalar("select typeof(Bezahlt) || Bezahlt from Reservierung where rowid = "
+                                      "(select min(rowid) from Reservierung)")
+                 .toString(),
+             QString("integer1"));
 }
 
 void TestTableStore::emptiedFieldIsWrittenEmpty()

@@ -71,3 +71,12 @@ QVariant storable(const QVariant& value)
     default: return value;
     }
 }
+
+int characterCount(QStringView text)
+{
+    int count = 0;
+    for (qsizetype i = 0; i < text.size(); ++i, ++count)
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+    return count;
+}

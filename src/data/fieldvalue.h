@@ -31,3 +31,7 @@ private:
 
 // A value as the store takes it: dates and date-times become day counts.
 QVariant storable(const QVariant& value);
+
+// Characters as the store counts them (SQLite's length): a surrogate pair is one character, where a
+// UTF-16 length would count two and a cut at it would leave half an emoji.
+int characterCount(QStringView text);

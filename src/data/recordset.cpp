@@ -4,9 +4,12 @@
 #include "data/store.h"
 
 #include <QRegularExpression>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+
+#include <cmath>
 
 namespace {
 
@@ -68,6 +71,86 @@ bool writesBack(const QString& afterSelect)
                        "\\bfrom\\s+(\"[^\"]+\"|'[^']+'|[^\\s,;()]+)(\\s+\\w+)?\\s*,"),
         QRegularExpression::CaseInsensitiveOption);
     return !derived.match(afterSelect).hasMatch();
+}
+
+// What a field's declared type makes of it, by SQLite's rules of type affinity.
+RecordSet::NumberKind numberKind(const QString& declared)
+{
+    const QString type = declared.toUpper();
+    if (type.contains(QLatin1String("BOOL")))
+        return RecordSet::NumberKind::Logical;
+    if (type.contains(QLatin1String("INT")))
+        return RecordSet::NumberKind::Whole;
+    if (type.contains(QLatin1String("CHAR")) || type.contains(QLatin1String("CLOB")) ||
+        type.contains(QLatin1String("TEXT")) || type.contains(QLatin1String("BLOB")) || type.isEmpty())
+        return RecordSet::NumberKind::None;
+    return RecordSet::NumberKind::Decimal;
+}
+
+// A text as a message quotes it: a pasted page is cut to its first characters.
+QString quotedText(const QString& text)
+{
+    constexpr int shown = 20;
+    if (characterCount(text) <= shown)
+        return QLatin1Char('\'') + text + QLatin1Char('\'');
+    qsizetype end = 0;
+    for (int n = 0; n < shown; ++n)
+        end += text[end].isHighSurrogate() && end + 1 < text.size() ? 2 : 1;
+    return QLatin1Char('\'') + text.left(end) + QStringLiteral("...'");
+}
+
+// A NUL ends a text for SQLite's length and for every reader in C, and half of a surrogate pair
+// is no character at all: neither is stored.
+bool storableText(const QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isNull())
+            return false;
+        if (c.isHighSurrogate() && (i + 1 == text.size() || !text[i + 1].isLowSurrogate()))
+            return false;
+        if (c.isLowSurrogate() && (i == 0 || !text[i - 1].isHighSurrogate()))
+            return false;
+    }
+    return true;
+}
+
+// A value for a number field: a number stays, a text that reads as a number becomes it, and
+// anything else is refused, naming the field, so that no text lands where a number is read.
+QVariant numberFor(const QString& field, RecordSet::NumberKind kind, const QVariant& value)
+{
+    const bool isText = value.typeId() == QMetaType::QString;
+    const QString text = isText ? value.toString().trimmed() : QString();
+    if (isText && text.isEmpty())
+        return {};
+    if (kind == RecordSet::NumberKind::Logical && isText) {
+        if (text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+            return 1;
+        if (text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+            return 0;
+    }
+    bool ok = !isText;
+    double number = 0;
+    if (isText) {
+        bool whole = false;
+        const qlonglong integer = text.toLongLong(&whole);
+        if (whole)
+            return integer;
+        number = text.toDouble(&ok);
+    } else {
+        number = value.toDouble(&ok);
+    }
+    ok = ok && std::isfinite(number);
+    if (kind == RecordSet::NumberKind::Whole) {
+        if (!ok || number != std::floor(number))
+            throw StoreError(QStringLiteral("Field '%1' holds whole numbers only; %2 is not one.")
+                                 .arg(field, isText ? quotedText(value.toString()) : value.toString()));
+        return isText ? QVariant(qlonglong(number)) : value;
+    }
+    if (!ok)
+        throw StoreError(QStringLiteral("Field '%1' holds numbers only; %2 is not a number.")
+                             .arg(field, isText ? quotedText(value.toString()) : value.toString()));
+    return isText ? QVariant(number) : value;
 }
 
 // Stored and edited values are the same when both are empty or both hold the same value.
@@ -177,9 +260,11 @@ void RecordSet::loadRules()
         const int position = fieldIndex(query.value(0).toString());
         if (position < 0)
             continue;
-        const auto size = sized.match(query.value(1).toString());
+        const QString type = query.value(1).toString();
+        const auto size = sized.match(type);
         rules_[position].size = size.hasMatch() ? size.captured(1).toInt() : 0;
         rules_[position].required = query.value(2).toInt() != 0;
+        rules_[position].number = numberKind(type);
     }
 }
 
@@ -197,19 +282,36 @@ bool RecordSet::fieldRequired(const QString& name) const
     return rules_.value(position).required;
 }
 
+RecordSet::NumberKind RecordSet::fieldNumberKind(const QString& name) const
+{
+    const int position = fieldIndex(name);
+    requireField(position, name);
+    return rules_.value(position).number;
+}
+
 // The messages name the field as the desk sees it, so that the user knows what to correct.
-void RecordSet::checkRules() const
+void RecordSet::applyRules()
 {
     for (int i = 0; i < fields_.size(); ++i) {
-        const FieldValue value(buffer_.values[i]);
-        if (rules_[i].required && value.isEmpty())
+        QVariant& value = buffer_.values[i];
+        if (rules_[i].number != NumberKind::None && !value.isNull())
+            value = numberFor(fields_[i], rules_[i].number, value);
+        if (rules_[i].required && FieldValue(value).isEmpty())
             throw StoreError(QStringLiteral("Field '%1' must have a value.").arg(fields_[i]));
-        if (rules_[i].size > 0 && value.variant().typeId() == QMetaType::QString &&
-            value.asString().size() > rules_[i].size)
+        if (rules_[i].number != NumberKind::None || value.typeId() != QMetaType::QString)
+            continue;
+        const QString text = value.toString();
+        if (!storableText(text))
+            throw StoreError(
+                QStringLiteral("Field '%1' holds a character that cannot be stored (a NUL or half of a "
+                               "character).")
+                    .arg(fields_[i]));
+        const int length = characterCount(text);
+        if (rules_[i].size > 0 && length > rules_[i].size)
             throw StoreError(QStringLiteral("Field '%1' holds at most %2 characters; the text has %3.")
                                  .arg(fields_[i])
                                  .arg(rules_[i].size)
-                                 .arg(value.asString().size()));
+                                 .arg(length));
     }
 }
 
@@ -419,7 +521,8 @@ void RecordSet::post()
 {
     if (state_ != State::Edit && state_ != State::Insert)
         return;
-    checkRules();
+    emit aboutToPost();
+    applyRules();
     if (state_ == State::Insert)
         insertBuffer();
     else
@@ -427,6 +530,45 @@ void RecordSet::post()
     rows_[current_] = buffer_;
     setState(State::Browse);
     emit rowChanged(current_);
+    keepOrder();
+}
+
+// The posted row takes the place a reopened table would give it; the other rows keep theirs.
+void RecordSet::keepOrder()
+{
+    if (orderFields_.isEmpty() || !live_ || current_ < 0)
+        return;
+    QStringList quotedFields;
+    for (const QString& f : std::as_const(orderFields_))
+        quotedFields << Store::quoted(f);
+    QSqlQuery query = prepared(QStringLiteral("select rowid from %1 order by %2")
+                                   .arg(Store::quoted(table_), quotedFields.join(QLatin1Char(','))));
+    run(query);
+    const qint64 posted = rows_[current_].rowid;
+    QSet<qint64> others;
+    for (const Row& row : std::as_const(rows_))
+        if (row.rowid != posted)
+            others.insert(row.rowid);
+    int to = 0;
+    bool found = false;
+    while (query.next()) {
+        const qint64 rowid = query.value(0).toLongLong();
+        if (rowid == posted) {
+            found = true;
+            break;
+        }
+        if (others.contains(rowid))
+            ++to;
+    }
+    query.finish();
+    const int from = current_;
+    if (!found || to == from)
+        return;
+    emit rowAboutToBeMoved(from, to);
+    rows_.move(from, to);
+    current_ = to;
+    emit rowMoved(from, to);
+    emit currentChanged(current_);
 }
 
 void RecordSet::insertBuffer()

@@ -15,13 +15,19 @@
 // a select over one table. Rows are addressed by SQLite's rowid, so tables without a key edit as
 // well; the address follows a row whose key is its rowid when that key changes. Any other select
 // (distinct, grouped, aggregated, joined) opens read-only. Posting keeps the table's rules: a
-// required field must hold a value and a text must fit its field; a post or delete that reaches
-// no stored row is a store error, never a silent success. Windows bind to it through
-// RecordSetModel; logic uses it directly.
+// required field must hold a value, a text must fit its field counted in characters and hold
+// nothing the store cannot keep (a NUL, half a character), and a number field holds a number (a
+// text that reads as one is stored as that number); a post or delete that reaches no stored row
+// is a store error, never a silent success. A row posted in a table opened in an index order
+// moves to its place in that order. Windows bind to it through RecordSetModel; logic uses it
+// directly.
 class RecordSet : public QObject {
     Q_OBJECT
 public:
     enum class State { Inactive, Browse, Edit, Insert };
+    // What a field's declared type holds: no number (a text), whole numbers, any number, or a
+    // logical 0/1, which also takes the texts "True" and "False".
+    enum class NumberKind { None, Whole, Decimal, Logical };
 
     explicit RecordSet(QObject* parent = nullptr);
 
@@ -65,6 +71,7 @@ public:
     // the field must hold a value.
     int fieldSize(const QString& name) const;
     bool fieldRequired(const QString& name) const;
+    NumberKind fieldNumberKind(const QString& name) const;
     void setField(const QString& name, const QVariant& value);
     void setField(int position, const QVariant& value);
 
@@ -89,8 +96,14 @@ signals:
     void rowAppended(int row);
     void rowAboutToBeRemoved(int row);
     void rowRemoved(int row);
+    // A posted row moving to its place in the order: `from` and `to` count the rows before the move.
+    void rowAboutToBeMoved(int from, int to);
+    void rowMoved(int from, int to);
     void currentChanged(int row);
     void stateChanged();
+    // Before a row being edited or inserted is checked and written: controls still holding typed
+    // values write them into the row now.
+    void aboutToPost();
 
 private:
     struct Row {
@@ -101,11 +114,15 @@ private:
     struct Rule {
         int size = 0;
         bool required = false;
+        NumberKind number = NumberKind::None;
     };
 
     void load(const QString& sql, const QHash<QString, QVariant>& params);
     void loadRules();
-    void checkRules() const;
+    // Checks the buffer against the table's rules; texts that read as numbers in number fields
+    // become those numbers.
+    void applyRules();
+    void keepOrder();
     void insertBuffer();
     void updateBuffer();
     void requireField(int position, const QString& name) const;

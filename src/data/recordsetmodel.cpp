@@ -26,6 +26,11 @@ RecordSetModel::RecordSetModel(RecordSet* records, QObject* parent)
     connect(records, &RecordSet::rowAboutToBeRemoved, this,
             [this](int row) { beginRemoveRows({}, row, row); });
     connect(records, &RecordSet::rowRemoved, this, [this] { endRemoveRows(); });
+    connect(records, &RecordSet::rowAboutToBeMoved, this, [this](int from, int to) {
+        // Qt counts the destination among the rows before the move, the moved row included.
+        beginMoveRows({}, from, from, {}, to > from ? to + 1 : to);
+    });
+    connect(records, &RecordSet::rowMoved, this, [this] { endMoveRows(); });
     resolveColumns();
 }
 
@@ -79,7 +84,10 @@ QVariant RecordSetModel::displayed(const GridColumn& column, const QVariant& val
     if (field.isEmpty())
         return column.display == GridColumn::Display::Flag ? DisplayFormat::logical(false) : QString();
     switch (column.display) {
-    case GridColumn::Display::Plain: return value;
+    case GridColumn::Display::Plain:
+        // A number as stored, up to the digits a double holds; a view would round it to six.
+        return value.typeId() == QMetaType::Double ? QVariant(QString::number(value.toDouble(), 'g', 15))
+                                                   : value;
     case GridColumn::Display::Money: return DisplayFormat::money(field.asFloat());
     case GridColumn::Display::Date: return DisplayFormat::date(field.asFloat());
     case GridColumn::Display::DateTime: return DisplayFormat::dateTime(field.asFloat());

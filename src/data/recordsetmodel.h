@@ -7,8 +7,9 @@
 
 // Shows a RecordSet to Qt's views and to QDataWidgetMapper. Without declared columns every field
 // is a column under its own name; with them, the grid shows those columns, titled, aligned and
-// formatted as declared. Setting data edits the row it belongs to; submit() posts and revert()
-// cancels, as a record navigator does. A store error while editing or posting is shown through
+// formatted as declared, a plain number as stored. Setting data edits the row it belongs to; a
+// posted row moving to its place in the order moves with it in the views; submit() posts and
+// revert() cancels, as a record navigator does. A store error while editing or posting is shown through
 // the message seam and the row stays in edit, so that nothing typed is lost.
 class RecordSetModel : public QAbstractTableModel {
     Q_OBJECT

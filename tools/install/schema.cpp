@@ -6,12 +6,15 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <functional>
+
 namespace {
 
 // Declared types: SMALLINT/INTEGER for short, integer and whole numbers, DOUBLE for numbers, REAL
 // day counts for dates and timestamps, BOOLEAN 0/1 for logical fields. Every VARCHAR(n) column
-// refuses a longer text and every required one an empty text (withRules below), so that any
-// program writing the file meets the same rules as the windows.
+// refuses a longer text, every required one an empty text and every number column a text that
+// is no number (withRules below), so that any program writing the file meets the same rules as
+// the windows.
 const char* const statements[] = {
     R"(create table Tische (
         Tischnummer SMALLINT not null primary key,
@@ -105,29 +108,58 @@ void exec(QSqlDatabase& db, const QString& sql, const QVariantList& values)
     Statement(db, sql).write(values);
 }
 
-// Adds the named checks of the text columns: "Name VARCHAR(30) not null" refuses 31 characters
-// and the empty text. The names are what the engine reports when a write is refused.
-QString withRules(const QString& sql)
+namespace {
+
+// Appends the checks worded by `rules` (from the match and the bare column name) to every column
+// definition the pattern finds; its first group is the column's name.
+QString withColumnRules(const QString& sql, const QRegularExpression& column,
+                        const std::function<QString(const QRegularExpressionMatch&, const QString&)>& rules)
 {
-    static const QRegularExpression column(
-        QStringLiteral("(\"[^\"]+\"|\\b\\w+)\\s+VARCHAR\\((\\d+)\\)(\\s+not null)?"),
-        QRegularExpression::CaseInsensitiveOption);
     QString result;
     qsizetype done = 0;
     for (auto it = column.globalMatch(sql); it.hasNext();) {
         const auto m = it.next();
-        const QString name = m.captured(1);
-        QString bare = name;
+        QString bare = m.captured(1);
         bare.remove(QLatin1Char('"'));
-        QString rules =
-            QStringLiteral(" constraint \"%1 holds at most %2 characters\" check (length(%3) <= %2)")
-                .arg(bare, m.captured(2), name);
-        if (!m.captured(3).isEmpty())
-            rules += QStringLiteral(" constraint \"%1 must have a value\" check (%2 <> '')").arg(bare, name);
-        result += sql.mid(done, m.capturedEnd() - done) + rules;
+        result += sql.mid(done, m.capturedEnd() - done) + rules(m, bare);
         done = m.capturedEnd();
     }
     return result + sql.mid(done);
+}
+
+} // namespace
+
+// Adds the named checks of the columns: "Name VARCHAR(30) not null" refuses 31 characters and the
+// empty text; "Rabatt DOUBLE" refuses a text that reads as no number ("-", "1e"), which SQLite would
+// keep in any column and every reader take for 0 (a text that reads as a number has become that
+// number before the check sees it). The names are what the engine reports when a write is refused.
+QString withRules(const QString& sql)
+{
+    if (!sql.startsWith(QLatin1String("create table"), Qt::CaseInsensitive))
+        return sql;
+    static const QRegularExpression text(
+        QStringLiteral("(\"[^\"]+\"|\\b\\w+)\\s+VARCHAR\\((\\d+)\\)(\\s+not null)?"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression number(
+        QStringLiteral("(\"[^\"]+\"|\\b\\w+)\\s+(SMALLINT|INTEGER|INT|DOUBLE|REAL|NUMERIC|BOOLEAN)\\b"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QString texts =
+        withColumnRules(sql, text, [](const QRegularExpressionMatch& m, const QString& bare) {
+            const QString name = m.captured(1);
+            QString rules =
+                QStringLiteral(" constraint \"%1 holds at most %2 characters\" check (length(%3) <= %2)")
+                    .arg(bare, m.captured(2), name);
+            if (!m.captured(3).isEmpty())
+                rules +=
+                    QStringLiteral(" constraint \"%1 must have a value\" check (%2 <> '')").arg(bare, name);
+            return rules;
+        });
+    return withColumnRules(texts, number, [](const QRegularExpressionMatch& m, const QString& bare) {
+        return QStringLiteral(
+                   " constraint \"%1 holds numbers only\" check (typeof(%2) in ('integer', 'real', "
+                   "'null'))")
+            .arg(bare, m.captured(1));
+    });
 }
 
 void create(QSqlDatabase& db)

@@ -2,12 +2,14 @@
 #include "cards/members.h"
 #include "cards/u_mitglieder.h"
 #include "testinstallation.h"
+#include "ui/fieldcontrols.h"
 #include "ui/fieldform.h"
 #include "ui/recordgrid.h"
 #include "ui/recordnavigator.h"
 
 #include <QAbstractItemModelTester>
 #include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -27,8 +29,12 @@ private slots:
     void autoserveNumbers();
     void search_data();
     void search();
+    void searchPrefixCountsCharacters();
     void deletingTakesTheMonthlyDiscounts();
     void pagesCaptionsAndHints();
+    void typingStartsEditingAndCancelUndoesIt();
+    void typedChangeIsStoredBeforeTheRegisterOpensAgain_data();
+    void typedChangeIsStoredBeforeTheRegisterOpensAgain();
 
 private:
     QLineEdit* dataEdit(const char* name) const
@@ -42,6 +48,13 @@ private:
         for (int row = 0; row < records->count(); ++row)
             numbers << records->valueAt(row, records->fieldIndex(QStringLiteral("Mitgliedsnummer"))).toInt();
         return numbers;
+    }
+
+    void showWindow()
+    {
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
 
     std::unique_ptr<TestInstallation> installation;
@@ -142,6 +155,20 @@ void TestMembers::search()
         QCOMPARE(edits[i]->text(), texts[i]);
 }
 
+void TestMembers::searchPrefixCountsCharacters()
+{
+    // A prefix with an emoji, one character of two UTF-16 units, as the store counts it.
+    const QString ball = QString::fromUtf8("\xF0\x9F\x8E\xBE");
+    TestInstallation::exec("insert into Mitglieder (Mitgliedsnummer, Nachname) values (1, ?), (2, ?), (3, ?)",
+                           {ball + "Abel", ball + "Berg", "Abel"});
+    window->show();
+    window->EditNNam->setText(ball + "A*");
+    Answers answers;
+    QTest::mouseClick(window->btn_suchen, Qt::LeftButton);
+    QCOMPARE(answers.asked, QStringList{});
+    QCOMPARE(shownNumbers(), QList<int>{1});
+}
+
 void TestMembers::deletingTakesTheMonthlyDiscounts()
 {
     TestInstallation::exec(
@@ -190,12 +217,107 @@ void TestMembers::pagesCaptionsAndHints()
     }
     QCOMPARE(dataEdit("ed_mitgliedsnummer")->maxLength(), 7);
     QCOMPARE(window->EditNr->maxLength(), 7);
-    QCOMPARE(dataEdit("ed_sonstiges")->maxLength(), 100);
+    // Texts are capped in characters, as the table counts them.
+    const auto* others = qobject_cast<const TextLimit*>(dataEdit("ed_sonstiges")->validator());
+    QVERIFY(others);
+    QCOMPARE(others->characters(), 100);
     QVERIFY(window->enterMovesFocus());
     window->PageControl->setCurrentWidget(window->tbs_ueberblick);
     QVERIFY(!window->enterMovesFocus());
     window->PageControl->setCurrentWidget(window->TabSheetFilter);
     QVERIFY(window->enterMovesFocus());
+}
+
+void TestMembers::typingStartsEditingAndCancelUndoesIt()
+{
+    TestInstallation::exec(
+        "insert into Mitglieder (Mitgliedsnummer, Nachname, Rabatt) values (1, 'Abel', 5), "
+        "(2, 'Berg', 10)");
+    showWindow();
+    QToolButton* post = window->DBNavigator->button(RecordNavigator::Post);
+    QToolButton* cancel = window->DBNavigator->button(RecordNavigator::Cancel);
+    QVERIFY(!post->isEnabled() && !cancel->isEnabled());
+
+    // A typing mistake: editing starts with the first key, and Cancel takes it back.
+    QLineEdit* surname = dataEdit("ed_nachname");
+    surname->setFocus();
+    QTest::keyClicks(surname, "x");
+    QCOMPARE(window->TableMitglieder()->state(), RecordSet::State::Edit);
+    QVERIFY(post->isEnabled() && cancel->isEnabled());
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    QCOMPARE(surname->text(), QStringLiteral("Abel"));
+    QCOMPARE(window->TableMitglieder()->state(), RecordSet::State::Browse);
+    QVERIFY(!post->isEnabled() && !cancel->isEnabled());
+
+    // A typed discount goes with the member when the navigator moves on.
+    QLineEdit* discount = dataEdit("ed_rabatt");
+    discount->setFocus();
+    discount->selectAll();
+    QTest::keyClicks(discount, "7.5");
+    QVERIFY(post->isEnabled());
+    QTest::mouseClick(window->DBNavigator->button(RecordNavigator::Next), Qt::LeftButton);
+    QCOMPARE(TestInstallation::scalar("select Rabatt from Mitglieder where Mitgliedsnummer = 1").toDouble(),
+             7.5);
+    QCOMPARE(discount->text(), QStringLiteral("10"));
+}
+
+void TestMembers::typedChangeIsStoredBeforeTheRegisterOpensAgain_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<bool>("refused");
+    for (const char* action : {"Start searching", "Start searching without a text", "End searching",
+                               "closing", "moving in the overview"}) {
+        QTest::addRow("%s", action) << action << false;
+        QTest::addRow("%s, refused", action) << action << true;
+    }
+}
+
+void TestMembers::typedChangeIsStoredBeforeTheRegisterOpensAgain()
+{
+    QFETCH(QString, action);
+    QFETCH(bool, refused);
+    TestInstallation::exec(
+        "insert into Mitglieder (Mitgliedsnummer, Nachname) values (1, 'Abel'), (2, 'Berg')");
+    showWindow();
+    if (refused)
+        TestInstallation::exec("create trigger refuse before update on Mitglieder begin select "
+                               "raise(abort, 'Member is locked'); end");
+    QLineEdit* surname = dataEdit("ed_nachname");
+    surname->setFocus();
+    surname->end(false);
+    QTest::keyClicks(surname, "e");
+    if (action == "Start searching")
+        window->EditNr->setText("1");
+    Answers answers;
+    if (action.startsWith("Start searching")) {
+        QTest::mouseClick(window->btn_suchen, Qt::LeftButton);
+    } else if (action == "End searching") {
+        QTest::mouseClick(window->btn_suchenende, Qt::LeftButton);
+    } else if (action == "closing") {
+        QTest::keyClick(window.get(), Qt::Key_Escape); // presses Close
+    } else {
+        window->PageControl->setCurrentWidget(window->tbs_ueberblick);
+        window->gr_mitglieder->setCurrentIndex(window->gr_mitglieder->model()->index(1, 1));
+    }
+    const QString stored =
+        TestInstallation::scalar("select Nachname from Mitglieder where Mitgliedsnummer = 1").toString();
+    if (!refused) {
+        QCOMPARE(answers.asked, QStringList());
+        QCOMPARE(stored, QStringLiteral("Abele"));
+        QCOMPARE(window->isVisible(), action != "closing");
+        if (action == "Start searching")
+            QCOMPARE(shownNumbers(), QList<int>{1});
+        return;
+    }
+    // Refused: the table's message, and the window stays as it was with the change still typed.
+    QCOMPARE(answers.asked.size(), 1);
+    QVERIFY2(answers.asked.first().contains("Member is locked"), qPrintable(answers.asked.first()));
+    QCOMPARE(stored, QStringLiteral("Abel"));
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->TableMitglieder()->state(), RecordSet::State::Edit);
+    QCOMPARE(window->TableMitglieder()->recNo(), 0);
+    QCOMPARE(surname->text(), QStringLiteral("Abele"));
+    QCOMPARE(shownNumbers(), (QList<int>{1, 2}));
 }
 
 QTEST_MAIN(TestMembers)

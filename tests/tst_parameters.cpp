@@ -4,13 +4,18 @@
 #include "data/calculations.h"
 #include "data/recordset.h"
 #include "data/session.h"
+#include "data/store.h"
 #include "testinstallation.h"
 #include "ui/fieldcontrols.h"
 #include "ui/fieldform.h"
 #include "ui/recordgrid.h"
+#include "ui/recordnavigator.h"
 
+#include <QApplication>
 #include <QLineEdit>
+#include <QSqlQuery>
 #include <QTest>
+#include <QToolButton>
 
 class TestParameters : public QObject {
     Q_OBJECT
@@ -20,6 +25,8 @@ private slots:
     void decimalsTakeEffectOnClosing();
     void typedPercentageIsStoredOnClosingAndNoHourIsAdded();
     void receiptNumberFollowsTheBillId();
+    void weekdayCellsTakeDigitsOnly_data();
+    void weekdayCellsTakeDigitsOnly();
 
 private:
     std::unique_ptr<TestInstallation> installation;
@@ -81,6 +88,44 @@ void TestParameters::receiptNumberFollowsTheBillId()
     billId->setText(QStringLiteral("99"));
     w.close();
     QCOMPARE(CourtBilling::readParameters(true).belegnummer, 100);
+}
+
+void TestParameters::weekdayCellsTakeDigitsOnly_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("stored");
+    QTest::newRow("a letter O for a zero") << "1O0" << 10;
+    QTest::newRow("a decimal point") << "62.5" << 625;
+    QTest::newRow("a sign") << "-50" << 50;
+    QTest::newRow("more than 999") << "1000" << 100;
+}
+
+void TestParameters::weekdayCellsTakeDigitsOnly()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, stored);
+    Tfrm_kenngroessen w;
+    w.show();
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    RecordGrid* grid = w.dgr_profil;
+    const QModelIndex monday = grid->model()->index(18, 1);
+    grid->setFocus();
+    grid->setCurrentIndex(monday);
+    grid->edit(monday);
+    QLineEdit* cell = grid->viewport()->findChild<QLineEdit*>();
+    QVERIFY(cell);
+    cell->selectAll();
+    QTest::keyClicks(cell, typed);
+    // Typing into the cell starts editing the hour: the navigator can post or cancel it.
+    QToolButton* post = w.DBNavigator2->button(RecordNavigator::Post);
+    QVERIFY(post->isEnabled());
+    QTest::mouseClick(post, Qt::LeftButton);
+    QSqlQuery row(Store::database());
+    QVERIFY(row.exec("select typeof(Montag), Montag from Preisprofil where Stundenindex = 19"));
+    QVERIFY(row.next());
+    QCOMPARE(row.value(0).toString(), QStringLiteral("integer"));
+    QCOMPARE(row.value(1).toInt(), stored);
 }
 
 QTEST_MAIN(TestParameters)

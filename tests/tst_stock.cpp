@@ -11,6 +11,7 @@
 #include "ui/recordgrid.h"
 #include "ui/recordnavigator.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QFile>
 #include <QGroupBox>
@@ -79,6 +80,8 @@ private slots:
     void ordersShownKeptAndPrinted_data();
     void ordersShownKeptAndPrinted();
     void reorderingStoresTheItemBeingTyped();
+    void postedItemTakesItsPlaceInTheOrder();
+    void typingStartsEditingAndMovingOnStoresIt();
     void postOnClosing_data();
     void postOnClosing();
     void enterMovesOnExceptInTheDescription();
@@ -189,6 +192,58 @@ void TestStock::reorderingStoresTheItemBeingTyped()
     QCOMPARE(window->TableInventar()->state(), RecordSet::State::Edit);
     QCOMPARE(numbersOf(*window->TableInventar()), (QList<int>{4, 2, 3, 1}));
     QCOMPARE(UserSettings::value("frm_inventar", "rg_order").toInt(), 1);
+}
+
+void TestStock::postedItemTakesItsPlaceInTheOrder()
+{
+    showWindow();
+    QAbstractItemModelTester tester(window->DBGrid1->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QCOMPARE(numbersOf(*window->TableInventar()), (QList<int>{3, 1, 2})); // Balls, Net, Towel
+    QTest::mouseClick(window->DBNavigator1->button(RecordNavigator::Insert), Qt::LeftButton);
+    QTest::keyClicks(edit("DBEdit1"), "4");
+    QTest::keyClicks(edit("DBEdit3"), "Grips");
+    QTest::mouseClick(window->DBNavigator1->button(RecordNavigator::Post), Qt::LeftButton);
+    QCOMPARE(numbersOf(*window->TableInventar()), (QList<int>{3, 4, 1, 2}));
+    // The posted item stays the current one, in the fields and in the list.
+    QCOMPARE(window->TableInventar()->recNo(), 1);
+    QCOMPARE(window->DBGrid1->currentIndex().row(), 1);
+    QCOMPARE(edit("DBEdit3")->text(), QString("Grips"));
+
+    // Renamed, an item moves as well: "Towel" becomes "Apron" and goes first.
+    window->TableInventar()->last();
+    edit("DBEdit3")->setFocus();
+    edit("DBEdit3")->selectAll();
+    QTest::keyClicks(edit("DBEdit3"), "Apron");
+    QTest::mouseClick(window->DBNavigator1->button(RecordNavigator::Post), Qt::LeftButton);
+    QCOMPARE(numbersOf(*window->TableInventar()), (QList<int>{2, 3, 4, 1}));
+    QCOMPARE(window->TableInventar()->recNo(), 0);
+    QCOMPARE(edit("DBEdit1")->text(), QString("2"));
+}
+
+void TestStock::typingStartsEditingAndMovingOnStoresIt()
+{
+    showWindow();
+    QToolButton* post = window->DBNavigator1->button(RecordNavigator::Post);
+    QToolButton* cancel = window->DBNavigator1->button(RecordNavigator::Cancel);
+    QVERIFY(!post->isEnabled());
+    QLineEdit* stock = edit("DBEdit4");
+    stock->setFocus();
+    stock->selectAll();
+    QTest::keyClicks(stock, "7");
+    QVERIFY(post->isEnabled() && cancel->isEnabled());
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    QCOMPARE(stock->text(), QString("144")); // item 3, "Balls"
+
+    // Typed, then another item picked in the list: the typed stock is stored with its item.
+    stock->setFocus();
+    stock->selectAll();
+    QTest::keyClicks(stock, "150");
+    window->DBGrid1->setCurrentIndex(window->DBGrid1->model()->index(2, 0));
+    QCOMPARE(window->TableInventar()->recNo(), 2);
+    QCOMPARE(TestInstallation::scalar("select Lagerbestand from Inventar where Inventar_id = 3").toInt(),
+             150);
+    QCOMPARE(stock->text(), QString("25"));
 }
 
 void TestStock::postOnClosing_data()

@@ -1,5 +1,7 @@
 #include "cards/memberfilter.h"
 
+#include "data/fieldvalue.h"
+
 #include <QStringList>
 
 namespace MemberFilter {
@@ -20,7 +22,8 @@ Select select(const QVector<Condition>& conditions, const QString& order)
             const QString length = QStringLiteral("length%1").arg(i);
             where << QStringLiteral("substr(%1, 1, :%2) = :%3").arg(value, length, name);
             result.params.insert(name, prefix);
-            result.params.insert(length, prefix.size());
+            // substr counts characters; a UTF-16 length would overshoot at every emoji.
+            result.params.insert(length, characterCount(prefix));
         } else {
             where << QStringLiteral("%1 = :%2").arg(value, name);
             result.params.insert(name, c.text);

@@ -8,6 +8,7 @@
 #include "ui/recordnavigator.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -122,8 +123,11 @@ void Tfrm_mitglieder::setupHeader(QWidget* header)
     lbl_nachname->setObjectName(QStringLiteral("lbl_nachname"));
     lbl_vorname = new QLabel(header);
     lbl_vorname->setObjectName(QStringLiteral("lbl_vorname"));
-    for (QLabel* name : {lbl_nachname, lbl_vorname})
+    // Stored names are shown as they are: a name with markup in it is no markup here.
+    for (QLabel* name : {lbl_nachname, lbl_vorname}) {
         name->setFont(bold);
+        name->setTextFormat(Qt::PlainText);
+    }
     row->addWidget(caption);
     row->addWidget(lbl_nachname);
     row->addWidget(lbl_vorname);
@@ -221,6 +225,17 @@ void Tfrm_mitglieder::showEvent(QShowEvent* event)
     form_->applySizes();
 }
 
+void Tfrm_mitglieder::closeEvent(QCloseEvent* event)
+{
+    // What is being typed is stored before the register closes; a member the table refuses keeps
+    // the window open with the table's message, to be corrected or cancelled.
+    if (isVisible() && !runAction([this] { form_->postPending(); })) {
+        event->ignore();
+        return;
+    }
+    DeskWindow::closeEvent(event);
+}
+
 void Tfrm_mitglieder::hideEvent(QHideEvent* event)
 {
     if (!event->spontaneous())
@@ -250,7 +265,10 @@ void Tfrm_mitglieder::btn_suchenClick()
     for (const auto& [edit, field] : edits)
         if (!edit->text().isEmpty())
             conditions.push_back({QLatin1String(field), edit->text()});
+    // Searching opens the register again: what is being typed is stored first, or the search
+    // waits with the table's message.
     runAction([&] {
+        form_->postPending();
         if (conditions.isEmpty()) {
             openUnfiltered();
             return;
@@ -263,7 +281,10 @@ void Tfrm_mitglieder::btn_suchenClick()
 
 void Tfrm_mitglieder::btn_suchenendeClick()
 {
-    runAction([this] { openUnfiltered(); });
+    runAction([this] {
+        form_->postPending();
+        openUnfiltered();
+    });
 }
 
 void Tfrm_mitglieder::showHeader()

@@ -17,7 +17,8 @@ class RecordSetModel;
 // The members register: every field of a member on one tab, a search over number, names, ZIP and
 // city on another, all members in a grid on the third, and the record navigator below. New members
 // take the next free number while "Autoserve Membernumber" is ticked; a member's monthly discounts
-// go with him.
+// go with him. What is being typed is stored before a search or closing opens the register anew,
+// or the window stays as it is with the table's message.
 class Tfrm_mitglieder : public DeskWindow {
     Q_OBJECT
 public:
@@ -51,6 +52,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:

@@ -22,6 +22,8 @@ namespace {
 
 using Kind = FormField::Kind;
 
+constexpr int maxPercentage = 999;
+
 QVector<std::pair<QString, QVariant>> numbered(int from, int to)
 {
     QVector<std::pair<QString, QVariant>> choices;
@@ -125,6 +127,9 @@ void Tfrm_kenngroessen::setupProfile(QWidget* parent)
     dgr_profil =
         new RecordGrid(QStringLiteral("dgr_profil"), QStringLiteral("Priceprofile in percent"), parent);
     dgr_profil->setRecords(profileModel_);
+    // Billing reads a percentage as a whole number: the weekday cells take digits, 0 to 999.
+    for (int day = 1; day < columns.size(); ++day)
+        dgr_profil->setDigitColumn(day, maxPercentage);
     label->setBuddy(dgr_profil);
     DBNavigator2 = new RecordNavigator(parent);
     DBNavigator2->setObjectName(QStringLiteral("DBNavigator2"));

@@ -175,13 +175,6 @@ void Tfrm_inventar::openInOrder()
     openedOrder_ = orderChoice();
 }
 
-void Tfrm_inventar::postPending()
-{
-    form_->writeControls();
-    if (records_.state() == RecordSet::State::Edit || records_.state() == RecordSet::State::Insert)
-        records_.post();
-}
-
 void Tfrm_inventar::rg_orderClick()
 {
     UserSettings::setValue(objectName(), orderSetting, orderChoice());
@@ -190,7 +183,7 @@ void Tfrm_inventar::rg_orderClick()
     // Reopening in the new order would lose an item still being typed: it is stored first, and
     // when the table refuses it the list stays as it was with the item in editing.
     const bool reordered = runAction([this] {
-        postPending();
+        form_->postPending();
         openInOrder();
     });
     if (!reordered && openedOrder_ >= 0) {
@@ -203,7 +196,7 @@ Report::Document Tfrm_inventar::inventoryList()
 {
     Report::Document list;
     runAction([&] {
-        postPending();
+        form_->postPending();
         list = Stock::list(Stock::rows(records_), Stock::orderCaption(orderChoice()), DayCount::today());
     });
     return list;

@@ -51,8 +51,6 @@ private:
     void setupGrid(QWidget* parent);
     void setupNavigator(QWidget* parent);
     void openInOrder();
-    // Writes what the fields hold and posts a row being edited; a store error is thrown.
-    void postPending();
 
     RecordSet records_;
     RecordSetModel* formModel_ = nullptr;

@@ -2,16 +2,15 @@
 
 #include "data/recordsetmodel.h"
 #include "ui/fieldcontrols.h"
+#include "ui/storeaction.h"
 
 #include <QCheckBox>
-#include <QDoubleValidator>
 #include <QGridLayout>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMetaProperty>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
 void writeMappedControls(QDataWidgetMapper* mapper, int row)
 {
@@ -23,6 +22,8 @@ void writeMappedControls(QDataWidgetMapper* mapper, int row)
         QWidget* widget = mapper->mappedWidgetAt(section);
         if (!widget)
             continue;
+        if (auto* date = qobject_cast<DayCountEdit*>(widget))
+            date->finishTyping();
         QByteArray property = mapper->mappedPropertyName(widget);
         if (property.isEmpty())
             property = widget->metaObject()->userProperty().name();
@@ -35,6 +36,39 @@ void writeMappedControls(QDataWidgetMapper* mapper, int row)
 void FieldForm::writeControls()
 {
     writeMappedControls(mapper_, model_->records()->recNo());
+}
+
+void FieldForm::postPending()
+{
+    RecordSet* records = model_->records();
+    if (!records->isOpen())
+        return;
+    writeControls();
+    if (records->state() == RecordSet::State::Edit || records->state() == RecordSet::State::Insert)
+        records->post();
+}
+
+void FieldForm::startEditing()
+{
+    RecordSet* records = model_->records();
+    if (records->state() == RecordSet::State::Browse && records->recNo() >= 0 && !records->isReadOnly())
+        StoreAction::run([records] { records->edit(); });
+}
+
+// Only what the desk does starts editing: the mapper showing a row sets the same controls.
+void FieldForm::watchEdits(QWidget* control)
+{
+    const auto start = [this] { startEditing(); };
+    if (auto* edit = qobject_cast<QLineEdit*>(control))
+        connect(edit, &QLineEdit::textEdited, this, start);
+    else if (auto* box = qobject_cast<QCheckBox*>(control))
+        connect(box, &QCheckBox::clicked, this, start);
+    else if (auto* choice = qobject_cast<ChoiceBox*>(control))
+        connect(choice, &QComboBox::activated, this, start);
+    else if (auto* date = qobject_cast<DayCountEdit*>(control))
+        connect(date, &DayCountEdit::edited, this, start);
+    else if (auto* memo = qobject_cast<QPlainTextEdit*>(control))
+        connect(memo->document(), &QTextDocument::undoCommandAdded, this, start);
 }
 
 FieldForm::FieldForm(RecordSetModel* model, QWidget* parent)
@@ -57,24 +91,16 @@ FieldForm::FieldForm(RecordSetModel* model, QWidget* parent)
     });
     // The controls show the record set's current row, wherever it was moved from.
     connect(model->records(), &RecordSet::currentChanged, mapper_, &QDataWidgetMapper::setCurrentIndex);
+    // A row left for another one, or posted by anyone, takes what is still in the controls.
+    connect(model->records(), &RecordSet::aboutToPost, this, &FieldForm::writeControls);
 }
 
 QWidget* FieldForm::makeControl(const FormField& field, QWidget* parent)
 {
     switch (field.kind) {
     case FormField::Kind::Text: return new QLineEdit(parent);
-    case FormField::Kind::Integer: {
-        auto* edit = new QLineEdit(parent);
-        edit->setValidator(new QIntValidator(edit));
-        return edit;
-    }
-    case FormField::Kind::Number: {
-        auto* edit = new QLineEdit(parent);
-        auto* validator = new QDoubleValidator(edit);
-        validator->setLocale(QLocale::c()); // the store reads '.' as the decimal point
-        edit->setValidator(validator);
-        return edit;
-    }
+    case FormField::Kind::Integer: return new NumberEdit(NumberEdit::Kind::Whole, parent);
+    case FormField::Kind::Number: return new NumberEdit(NumberEdit::Kind::Decimal, parent);
     case FormField::Kind::Date: return new DayCountEdit(parent);
     case FormField::Kind::Boolean: return new QCheckBox(field.label, parent);
     case FormField::Kind::Choice: {
@@ -110,6 +136,7 @@ void FieldForm::build(QGridLayout* layout, const QVector<FormField>& fields, int
         // The label is read with the control; its accessible name says it without the '&'.
         control->setAccessibleName(QString(f.label).remove(QLatin1Char('&')));
         layout->addWidget(control, r, c + 1);
+        watchEdits(control);
         controls_.insert(f.name, control);
         fields_ << f;
         const int column = model_->columnOf(f.field);
@@ -128,7 +155,14 @@ void FieldForm::applySizes()
         if (records->fieldIndex(f.field) < 0)
             continue;
         const int size = records->fieldSize(f.field);
-        if (auto* edit = qobject_cast<QLineEdit*>(controls_.value(f.name)); edit && size > 0)
-            edit->setMaxLength(size);
+        auto* edit = qobject_cast<QLineEdit*>(controls_.value(f.name));
+        if (f.kind != FormField::Kind::Text || !edit || size <= 0)
+            continue;
+        // Counted in characters: a length in UTF-16 units would cut an emoji in half.
+        const auto* limit = qobject_cast<const TextLimit*>(edit->validator());
+        if (!limit || limit->characters() != size) {
+            edit->setValidator(new TextLimit(size, edit));
+            delete limit;
+        }
     }
 }

@@ -33,8 +33,12 @@ struct FormField {
 
 // Builds the labelled controls of a window that edits many fields of one row from a table of
 // FormFields and binds them through one QDataWidgetMapper. Text inputs are capped at the field's
-// size in the table; each label is the buddy of its control, so that Alt with the label's letter
-// reaches it and a screen reader reads the label with it.
+// size in the table, counted in characters; number inputs give numbers. Typing into a control or
+// clicking a check box starts editing the row, so that the navigator's post and cancel follow; what
+// the controls hold is written into the row before it is posted, however the post comes (the
+// navigator, moving to another row, a window's own action). Each label is the buddy of its
+// control, so that Alt with the label's letter reaches it and a screen reader reads the label with
+// it.
 class FieldForm : public QObject {
     Q_OBJECT
 public:
@@ -47,6 +51,9 @@ public:
     QDataWidgetMapper* mapper() const { return mapper_; }
     // Writes what the controls hold into the current row of the record set.
     void writeControls();
+    // Writes what the controls hold and posts a row being edited or inserted, before the set is
+    // opened again, reordered or closed; a refusal is thrown as the store's error.
+    void postPending();
     QWidget* control(const QString& name) const { return controls_.value(name); }
     QLabel* label(const QString& name) const { return labels_.value(name); }
     // Applies the fields' sizes again after the record set was opened on its table.
@@ -54,6 +61,8 @@ public:
 
 private:
     QWidget* makeControl(const FormField& field, QWidget* parent);
+    void watchEdits(QWidget* control);
+    void startEditing();
 
     RecordSetModel* model_;
     QDataWidgetMapper* mapper_;

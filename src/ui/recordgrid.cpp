@@ -1,14 +1,68 @@
 #include "ui/recordgrid.h"
 
 #include "data/recordsetmodel.h"
+#include "ui/fieldcontrols.h"
 #include "ui/storeaction.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QStyledItemDelegate>
+
+namespace {
+
+// The editors of a grid's cells: the toolkit's, or digits where a column asks for them; typing
+// into either starts editing the row.
+class CellDelegate : public QStyledItemDelegate {
+public:
+    CellDelegate(RecordGrid* grid, int maximum = -1)
+        : QStyledItemDelegate(grid)
+        , grid_(grid)
+        , maximum_(maximum)
+    {
+    }
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override
+    {
+        QWidget* editor = nullptr;
+        if (maximum_ >= 0) {
+            auto* digits = new NumberEdit(NumberEdit::Kind::Whole, parent);
+            digits->setDigitsUpTo(maximum_);
+            digits->setFrame(false);
+            editor = digits;
+        } else {
+            editor = QStyledItemDelegate::createEditor(parent, option, index);
+        }
+        auto* typed = qobject_cast<QLineEdit*>(editor);
+        if (!typed && editor)
+            typed = editor->findChild<QLineEdit*>();
+        if (typed)
+            connect(typed, &QLineEdit::textEdited, grid_, &RecordGrid::startEditing);
+        if (auto* choice = qobject_cast<QComboBox*>(editor))
+            connect(choice, &QComboBox::activated, grid_, &RecordGrid::startEditing);
+        return editor;
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
+    {
+        if (auto* digits = qobject_cast<NumberEdit*>(editor); digits && digits->number().isNull())
+            return;
+        QStyledItemDelegate::setModelData(editor, model, index);
+    }
+
+private:
+    RecordGrid* grid_;
+    int maximum_;
+};
+
+} // namespace
 
 RecordGrid::RecordGrid(const QString& name, const QString& accessibleName, QWidget* parent)
     : QTableView(parent)
 {
+    setItemDelegate(new CellDelegate(this));
     setObjectName(name);
     setAccessibleName(accessibleName);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
@@ -48,6 +102,24 @@ void RecordGrid::setRecords(RecordSetModel* model)
 void RecordGrid::setWholeRowSelection(bool on)
 {
     setSelectionBehavior(on ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
+}
+
+void RecordGrid::setDigitColumn(int column, int maximum)
+{
+    setItemDelegateForColumn(column, new CellDelegate(this, maximum));
+}
+
+void RecordGrid::startEditing()
+{
+    RecordSet* records = model_ ? model_->records() : nullptr;
+    const QModelIndex cell = currentIndex();
+    if (!records || !cell.isValid() || records->state() != RecordSet::State::Browse || records->isReadOnly())
+        return;
+    StoreAction::run([records, cell] {
+        if (records->recNo() != cell.row())
+            records->moveTo(cell.row());
+        records->edit();
+    });
 }
 
 void RecordGrid::applyColumns()

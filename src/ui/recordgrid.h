@@ -6,7 +6,8 @@ class RecordSetModel;
 
 // A grid over a record set, as the windows show their tables: the columns as the model declares
 // them (title, width, alignment, display), the record set's current row and the grid's current
-// row kept the same both ways, whole-row selection where asked. It is a table to screen readers,
+// row kept the same both ways, whole-row selection where asked. Typing into a cell starts editing
+// its row, so that a navigator's post and cancel follow at once. It is a table to screen readers,
 // named by its accessible name.
 class RecordGrid : public QTableView {
     Q_OBJECT
@@ -16,6 +17,11 @@ public:
     void setRecords(RecordSetModel* model);
     RecordSetModel* records() const { return model_; }
     void setWholeRowSelection(bool on);
+    // The cells of a column take whole numbers from 0 to maximum, typed as digits; anything else is
+    // refused as it is typed, and a cell left empty keeps its value.
+    void setDigitColumn(int column, int maximum);
+    // The row of the current cell goes into editing, once the desk types into it.
+    void startEditing();
 
     // A cell being typed in writes its text into the row and closes; the record navigator calls
     // it before its buttons act, since they take no focus and would leave the cell open.

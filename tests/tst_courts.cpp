@@ -8,13 +8,16 @@
 #include "courts/u_tischfarben.h"
 #include "data/daycount.h"
 #include "data/recordset.h"
+#include "data/session.h"
 #include "data/store.h"
 #include "data/storedcolour.h"
 #include "lights/relaylink.h"
 #include "lights/relays.h"
 #include "relayinstallation.h"
 #include "testinstallation.h"
+#include "ui/fieldform.h"
 #include "ui/forms.h"
+#include "ui/recordgrid.h"
 #include "ui/recordnavigator.h"
 
 #include <QAbstractButton>
@@ -25,6 +28,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScopeGuard>
 #include <QTest>
 
 namespace {
@@ -91,6 +95,7 @@ private slots:
     void destroyAnsweredNoKeepsEverything();
     void failedDestroyKeepsCourtAndReservations();
     void newTypeIsNumberedAndPaintsBlack();
+    void hourlyPriceShowsAsStored();
     void reservedColoursAreRefused_data();
     void reservedColoursAreRefused();
     void okRebuildsTilesFromTheirStoredPlaces();
@@ -433,6 +438,24 @@ void TestCourts::newTypeIsNumberedAndPaintsBlack()
     QCOMPARE(looks.size(), std::size_t(3));
     QCOMPARE(looks.front().colour, QColor(Qt::black));
     QCOMPARE(looks.front().typeName, QStringLiteral("Padel"));
+}
+
+void TestCourts::hourlyPriceShowsAsStored()
+{
+    // Whole money units on screen must not round the price in the grid: it reads as the receipt does.
+    const auto restore =
+        qScopeGuard([factor = Session::Nachkommafaktor] { Session::Nachkommafaktor = factor; });
+    Session::Nachkommafaktor = 1;
+    TestInstallation::exec("update Tischfarben set Stundenpreis = 0.5 where TypNr = 1");
+    TestInstallation::exec("update Tischfarben set Stundenpreis = 1234567.891 where TypNr = 2");
+    Tfrm_preissetzen prices;
+    prices.show();
+    const QAbstractItemModel* grid = prices.dgr_minutenpreis->model();
+    QCOMPARE(grid->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Price per hour"));
+    QCOMPARE(grid->data(grid->index(0, 1)).toString(), QStringLiteral("0.5"));
+    QCOMPARE(grid->data(grid->index(1, 1)).toString(), QStringLiteral("1234567.891"));
+    QCOMPARE(qobject_cast<QLineEdit*>(prices.typeFields->control(QStringLiteral("DBEdit1")))->text(),
+             QStringLiteral("0.5"));
 }
 
 void TestCourts::reservedColoursAreRefused_data()

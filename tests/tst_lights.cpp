@@ -142,6 +142,12 @@ void TestLights::switchPanelLampsFollowModuleState()
         QCOMPARE(lamp->isOn(), on);
         QVERIFY(lamp->accessibleName().endsWith(on ? QLatin1String(" on") : QLatin1String(" off")));
     }
+    // Each module's row of lamps is headed by its number alone.
+    for (int m = 1; m <= 5; ++m) {
+        const auto* heading = panel.findChild<QLabel*>(QStringLiteral("lbl_modul_%1").arg(m));
+        QVERIFY(heading);
+        QCOMPARE(heading->text(), QString::number(m));
+    }
     QCOMPARE(panel.findChild<QLabel*>(QStringLiteral("l3"))->text(), QStringLiteral("Court 3"));
     for (QLabel* label : panel.labels)
         QVERIFY(label->text() != QLatin1String("zero") && label->text() != QLatin1String("high"));

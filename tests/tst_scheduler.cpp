@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDoubleSpinBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -67,6 +68,7 @@ private slots:
     void blankNameAnsweredYesIsNoname();
     void memberTabNeedsAMemberNumber();
     void addToListTellsWhetherTheNameIsNew();
+    void nameFieldHasTheInfoTipBackground();
     void closingTheDialogRecoloursItsColumnOnly();
     void gridsAreTablesToScreenReaders();
     void keyboardBooksWithoutTheMouse();
@@ -358,6 +360,26 @@ void TestScheduler::addToListTellsWhetherTheNameIsNew()
     emit dialog->ed_name->activated(index);
     dialog->ed_name->hidePopup();
     QCOMPARE(dialog->ed_telefon->text(), QStringLiteral("0171 5"));
+
+    // A failure that is not a name taken says what went wrong, a full disk as well.
+    TestInstallation::exec("create trigger full before insert on Namen begin "
+                           "select raise(abort, 'database or disk is full'); end");
+    answers.asked.clear();
+    dialog->ed_name->setEditText(QStringLiteral("Latecomer"));
+    dialog->btn_hinzufuegen->click();
+    QCOMPARE(answers.asked.size(), 1);
+    QVERIFY2(answers.asked.first().contains(QStringLiteral("database or disk is full")),
+             qPrintable(answers.asked.first()));
+    dialog->close();
+}
+
+void TestScheduler::nameFieldHasTheInfoTipBackground()
+{
+    showDialog(1, 9);
+    const QImage shown = dialog->ed_name->grab().toImage();
+    const QColor infoTip = dialog->ed_name->palette().color(QPalette::ToolTipBase);
+    QVERIFY(infoTip != dialog->ed_telefon->palette().color(QPalette::Base));
+    QCOMPARE(shown.pixelColor(shown.width() / 3, shown.height() / 2), infoTip);
     dialog->close();
 }
 

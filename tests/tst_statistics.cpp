@@ -44,6 +44,7 @@ private slots:
     void sharesAndMarks();
     void markFormat_data();
     void markFormat();
+    void fixedSizeWithCloseAndMinimiseBoxes();
 
 private:
     std::unique_ptr<TestInstallation> installation;
@@ -150,6 +151,20 @@ void TestStatistics::markFormat()
     QFETCH(double, sum);
     QFETCH(QString, mark);
     QCOMPARE(CourtStatistics::mark(share, sum), mark);
+}
+
+void TestStatistics::fixedSizeWithCloseAndMinimiseBoxes()
+{
+    // Of one size, yet it can be put aside while the desk goes on working.
+    Tfrm_statistik w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const Qt::WindowFlags flags = w.windowFlags();
+    QVERIFY(flags & Qt::WindowCloseButtonHint);
+    QVERIFY(flags & Qt::WindowMinimizeButtonHint);
+    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(w.windowType(), Qt::Dialog);
+    QCOMPARE(w.minimumSize(), w.maximumSize());
 }
 
 QTEST_MAIN(TestStatistics)

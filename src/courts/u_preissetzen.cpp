@@ -23,8 +23,9 @@ Tfrm_preissetzen::Tfrm_preissetzen(QWidget* parent)
     };
     auto* model = new RecordSetModel(tbl_tischtypen, this);
     model->setColumns({{QStringLiteral("Tischtyp"), QStringLiteral("Courttype"), 160},
+                       // As stored, like the receipt shows it: money decimals would round 0.5 to 1.
                        {QStringLiteral("Stundenpreis"), QStringLiteral("Price per hour"), 110,
-                        Qt::AlignRight | Qt::AlignVCenter, GridColumn::Display::Money}});
+                        Qt::AlignRight | Qt::AlignVCenter}});
 
     auto* column = new QVBoxLayout(body());
     column->addWidget(heading(QStringLiteral("Define price per hour")));

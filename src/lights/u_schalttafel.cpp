@@ -120,7 +120,10 @@ QWidget* Tfrm_schalttafel::setupLamps()
     for (int k = 1; k <= 8; ++k)
         grid->addWidget(new QLabel(QString::number(k), field), 0, k, Qt::AlignCenter);
     for (int m = 1; m <= 5; ++m) {
-        grid->addWidget(new QLabel(QStringLiteral("Modul %1").arg(m), field), m, 0);
+        auto* heading = new QLabel(QString::number(m), field);
+        heading->setObjectName(QStringLiteral("lbl_modul_%1").arg(m));
+        heading->setAccessibleName(QStringLiteral("Module %1").arg(m));
+        grid->addWidget(heading, m, 0, Qt::AlignCenter);
         for (int k = 1; k <= 8; ++k) {
             const int n = (m - 1) * 8 + k;
             auto* lamp = new Lamp(n, field);

@@ -148,7 +148,10 @@ void Tfrm_reservieren::setupPlayerPage()
     ed_name->setObjectName(QStringLiteral("ed_name"));
     ed_name->setToolTip(QStringLiteral("F5 = Dropdownlist"));
     ed_name->setMaxLength(30);
-    ed_name->lineEdit()->setStyleSheet(QStringLiteral("background: palette(tool-tip-base);"));
+    // The info-tip background; a style sheet knows no palette role for it.
+    QPalette infoTip = ed_name->palette();
+    infoTip.setColor(QPalette::Base, infoTip.color(QPalette::ToolTipBase));
+    ed_name->setPalette(infoTip);
     ed_name->fill = [this] { loadNames(); };
     connect(ed_name, &QComboBox::activated, this,
             [this](int index) { ed_telefon->setText(ed_name->itemData(index).toString()); });
@@ -322,6 +325,24 @@ void Tfrm_reservieren::loadMembers()
     });
 }
 
+namespace {
+
+// Whether the list already holds the name, so that a refused name is told apart from a store that
+// failed; a store that cannot answer holds nothing known.
+bool nameListed(const QString& name)
+{
+    try {
+        Query listed(QStringLiteral("select count(*) from Namen where Name = :pname"));
+        listed.setParam(QStringLiteral("pname"), name);
+        listed.open();
+        return listed.field(0).asInteger() > 0;
+    } catch (const StoreError&) {
+        return false;
+    }
+}
+
+} // namespace
+
 void Tfrm_reservieren::btn_hinzufuegenClick()
 {
     RecordSet names;
@@ -331,9 +352,13 @@ void Tfrm_reservieren::btn_hinzufuegenClick()
         names.setField(QStringLiteral("Name"), ed_name->currentText());
         names.setField(QStringLiteral("Telefonnummer"), ed_telefon->text());
         names.post();
-    } catch (const StoreError&) {
+    } catch (const StoreError& e) {
         names.close();
-        Messages::information(QStringLiteral("Name already exists !"));
+        // A full disk or a locked table is not a name taken: the desk reads what went wrong.
+        if (nameListed(ed_name->currentText()))
+            Messages::information(QStringLiteral("Name already exists !"));
+        else
+            Messages::error(e.message());
         return;
     }
     names.close();

@@ -34,6 +34,8 @@ Tfrm_statistik::Tfrm_statistik(QWidget* parent)
     layout->addWidget(ch_tischzeiten, 1);
     btn_close = addCloseButton();
     setFixedDialogSize(QSize(640, 480));
+    // Of a fixed size, yet it may be put aside while the desk goes on working.
+    setWindowFlag(Qt::WindowMinimizeButtonHint);
 }
 
 void Tfrm_statistik::setupChart()

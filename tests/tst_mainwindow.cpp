@@ -551,7 +551,7 @@ void TestMainWindow::windowsBelongToTheMainWindow()
 void TestMainWindow::fixedSizeDialogs_data()
 {
     QTest::addColumn<QString>("name");
-    // The court statistics may be minimised as well; its test holds its boxes.
+    // The court statistics is no fixed-size dialog: it has a minimise box and grows (its own test).
     for (const char* name : {"frm_anmeldungfirst", "frm_anmeldung", "frm_about", "frm_abbruchfenster",
                              "frm_reservieren", "frm_tischerzeugen"})
         QTest::newRow(name) << QString::fromLatin1(name);

@@ -44,7 +44,7 @@ private slots:
     void sharesAndMarks();
     void markFormat_data();
     void markFormat();
-    void fixedSizeWithCloseAndMinimiseBoxes();
+    void closeAndMinimiseBoxesAndTheChartGrows();
 
 private:
     std::unique_ptr<TestInstallation> installation;
@@ -153,9 +153,9 @@ void TestStatistics::markFormat()
     QCOMPARE(CourtStatistics::mark(share, sum), mark);
 }
 
-void TestStatistics::fixedSizeWithCloseAndMinimiseBoxes()
+void TestStatistics::closeAndMinimiseBoxesAndTheChartGrows()
 {
-    // Of one size, yet it can be put aside while the desk goes on working.
+    // It can be put aside while the desk goes on working, and made larger for a closer look.
     Tfrm_statistik w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -164,7 +164,10 @@ void TestStatistics::fixedSizeWithCloseAndMinimiseBoxes()
     QVERIFY(flags & Qt::WindowMinimizeButtonHint);
     QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
     QCOMPARE(w.windowType(), Qt::Dialog);
-    QCOMPARE(w.minimumSize(), w.maximumSize());
+    QCOMPARE(w.size(), QSize(640, 480));
+    const QSize chart = w.ch_tischzeiten->size();
+    w.resize(900, 700);
+    QTRY_VERIFY(w.ch_tischzeiten->width() > chart.width() && w.ch_tischzeiten->height() > chart.height());
 }
 
 QTEST_MAIN(TestStatistics)

@@ -33,9 +33,13 @@ Tfrm_statistik::Tfrm_statistik(QWidget* parent)
     setupChart();
     layout->addWidget(ch_tischzeiten, 1);
     btn_close = addCloseButton();
-    setFixedDialogSize(QSize(640, 480));
-    // Of a fixed size, yet it may be put aside while the desk goes on working.
-    setWindowFlag(Qt::WindowMinimizeButtonHint);
+    // Close and minimise boxes, so that the chart may be put aside while the desk goes on working.
+    // A dialog of one fixed size offers no minimise box, so this one may be made larger as well:
+    // the chart grows with it.
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowMinimizeButtonHint | Qt::CustomizeWindowHint);
+    setMinimumSize(640, 480);
+    resize(640, 480);
 }
 
 void Tfrm_statistik::setupChart()

@@ -5,6 +5,7 @@
 #include "lights/headerpanel.h"
 #include "lights/relays.h"
 #include "ui/pictures.h"
+#include "ui/textfit.h"
 
 #include <QCloseEvent>
 #include <QFontMetrics>
@@ -167,11 +168,17 @@ void Tfrm_schalttafel::showLabels()
         }
         label->setText(text);
         label->setToolTip(text);
-        // A long name gets a smaller font rather than losing its ends.
-        QFont fitting = font();
-        while (QFontMetrics(fitting).horizontalAdvance(text) > label->width() - 2 && fitting.pointSizeF() > 6)
-            fitting.setPointSizeF(fitting.pointSizeF() - 0.5);
-        label->setFont(fitting);
+        // A long name gets a smaller font rather than losing its ends; one too long even for the
+        // smallest breaks between its words instead.
+        const QFont usual = label->parentWidget()->font();
+        const int room = label->contentsRect().width() - 2;
+        QFont fitted = TextFit::fitting(usual, {text}, room);
+        const bool oneLine = QFontMetrics(fitted).horizontalAdvance(text) <= room;
+        if (!oneLine)
+            fitted = TextFit::fitting(usual, text.split(QLatin1Char(' '), Qt::SkipEmptyParts), room);
+        label->setWordWrap(!oneLine);
+        label->setFont(fitted);
+        label->setMinimumHeight(oneLine ? 0 : label->heightForWidth(label->width()));
         onButtons[std::size_t(n - 1)]->setAccessibleName(
             QStringLiteral("%1 (%2) on").arg(text, outputName(n)));
         offButtons[std::size_t(n - 1)]->setAccessibleName(

@@ -1,13 +1,17 @@
 #include "ui/recordgrid.h"
 
+#include "data/daycount.h"
+#include "data/displayformat.h"
 #include "data/recordsetmodel.h"
 #include "ui/fieldcontrols.h"
 #include "ui/storeaction.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDate>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QStyleOptionViewItem>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -122,12 +126,47 @@ void RecordGrid::startEditing()
     });
 }
 
+namespace {
+
+// The widest text a column of dates or moments can show: every month, a two-digit day and an
+// evening's time, so that no day of the year cuts the time off.
+QString widestMoment(const QFontMetrics& metrics, GridColumn::Display display)
+{
+    QString widest;
+    for (int month = 1; month <= 12; ++month) {
+        const double moment = DayCount::fromDate(QDate(2028, month, 28)) + (20 * 60 + 58) / 1440.0;
+        const QString text = display == GridColumn::Display::Date ? DisplayFormat::date(moment)
+                                                                  : DisplayFormat::dateTime(moment);
+        if (metrics.horizontalAdvance(text) > metrics.horizontalAdvance(widest))
+            widest = text;
+    }
+    return widest;
+}
+
+} // namespace
+
+int RecordGrid::neededWidth(const GridColumn& c) const
+{
+    if (c.display != GridColumn::Display::Date && c.display != GridColumn::Display::DateTime)
+        return 0;
+    // Measured as the cell and the title are drawn, the delegate's margins included.
+    QStyleOptionViewItem option;
+    option.initFrom(viewport());
+    option.font = font();
+    option.text = widestMoment(QFontMetrics(font()), c.display);
+    option.features = QStyleOptionViewItem::HasDisplay;
+    const int cell = style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).width();
+    const int title = QFontMetrics(horizontalHeader()->font()).horizontalAdvance(c.caption) +
+                      2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, horizontalHeader());
+    return std::max(cell, title);
+}
+
 void RecordGrid::applyColumns()
 {
     const GridColumns& columns = model_->columns();
     for (int i = 0; i < columns.size(); ++i)
         if (columns[i].width > 0)
-            setColumnWidth(i, columns[i].width);
+            setColumnWidth(i, std::max(columns[i].width, neededWidth(columns[i])));
 }
 
 void RecordGrid::followRecords(int row)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/gridcolumn.h"
+
 #include <QTableView>
 
 class RecordSetModel;
@@ -35,6 +37,8 @@ protected slots:
 private:
     QWidget* openEditor() const;
     void applyColumns();
+    // At least what the column's widest date or moment needs; 0 for other columns.
+    int neededWidth(const GridColumn& c) const;
     void followRecords(int row);
 
     RecordSetModel* model_ = nullptr;

@@ -1,0 +1,31 @@
+#include "data/sqldialect.h"
+
+namespace {
+
+constexpr SqlDialect sqlite{
+    Engine::SQLite, "QSQLITE", "SMALLINT", "INTEGER", "INT", "DOUBLE",          "REAL",
+    "BOOLEAN",      "NUMERIC", "TEXT",     "rowid",   "",    "begin immediate",
+};
+
+constexpr SqlDialect postgresql{
+    Engine::PostgreSQL,
+    "QPSQL",
+    "SMALLINT",
+    "INTEGER",
+    "INTEGER",
+    "DOUBLE PRECISION",
+    "DOUBLE PRECISION",
+    "BOOLEAN",
+    "NUMERIC",
+    "TEXT",
+    "rowid",
+    "rowid BIGINT GENERATED ALWAYS AS IDENTITY UNIQUE",
+    "begin",
+};
+
+} // namespace
+
+const SqlDialect& dialect(Engine engine)
+{
+    return engine == Engine::PostgreSQL ? postgresql : sqlite;
+}

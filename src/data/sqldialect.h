@@ -1,0 +1,35 @@
+#pragma once
+
+// The table store runs on two engines: SQLite, the embedded file of a single desk, and a
+// PostgreSQL server shared by several desks. Every statement above the store is the same text on
+// both; the few things the two say differently stand in this one table, and no window or
+// subsystem asks which engine it runs on. Names are quoted alike on both (Store::quoted).
+enum class Engine { SQLite, PostgreSQL };
+
+struct SqlDialect {
+    Engine engine;
+    const char* driver; // Qt SQL driver
+
+    // Column types of the schema, by what a field holds.
+    const char* smallInteger;
+    const char* integer;
+    // A whole-number key that the engine must not number by itself (SQLite makes an INTEGER
+    // primary key its rowid and numbers a row given none).
+    const char* integerKey;
+    const char* floatingPoint; // money, percentages
+    const char* dayCount;      // dates and moments: days since 30 December 1899, the time as fraction
+    const char* logical;
+    const char* number; // a NUMERIC of the stock register
+    const char* memo;   // a text of any length
+
+    // The row identity that record sets update and delete by. SQLite keeps its rowid; the server
+    // gets a column of that name, added last to every table, so that no field moves.
+    const char* rowIdentity;
+    const char* rowIdentityColumn; // empty: the engine has one of its own
+
+    // A transaction that writes: SQLite takes the write lock at once, so that a second writer
+    // waits out the busy timeout instead of failing midway.
+    const char* beginWrite;
+};
+
+const SqlDialect& dialect(Engine engine);

@@ -3,8 +3,9 @@
 namespace {
 
 constexpr SqlDialect sqlite{
-    Engine::SQLite, "QSQLITE", "SMALLINT", "INTEGER", "INT", "DOUBLE",          "REAL",
-    "BOOLEAN",      "NUMERIC", "TEXT",     "rowid",   "",    "begin immediate",
+    Engine::SQLite, "QSQLITE", "SMALLINT", "INTEGER",         "INT",
+    "DOUBLE",       "REAL",    "BOOLEAN",  "NUMERIC",         "TEXT",
+    "VARCHAR(%1)",  "rowid",   "",         "begin immediate", "typeof(%1) in ('integer', 'real', 'null')",
 };
 
 constexpr SqlDialect postgresql{
@@ -18,9 +19,11 @@ constexpr SqlDialect postgresql{
     "BOOLEAN",
     "NUMERIC",
     "TEXT",
+    "VARCHAR(%1)",
     "rowid",
     "rowid BIGINT GENERATED ALWAYS AS IDENTITY UNIQUE",
     "begin",
+    "",
 };
 
 } // namespace

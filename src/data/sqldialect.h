@@ -21,6 +21,7 @@ struct SqlDialect {
     const char* logical;
     const char* number; // a NUMERIC of the stock register
     const char* memo;   // a text of any length
+    const char* text;   // a text of at most %1 characters
 
     // The row identity that record sets update and delete by. SQLite keeps its rowid; the server
     // gets a column of that name, added last to every table, so that no field moves.
@@ -30,6 +31,11 @@ struct SqlDialect {
     // A transaction that writes: SQLite takes the write lock at once, so that a second writer
     // waits out the busy timeout instead of failing midway.
     const char* beginWrite;
+
+    // The condition that a number column (%1, quoted) holds a number; empty where the column's type
+    // already refuses anything else. SQLite keeps any value in any column, and every reader would
+    // take a stray text for 0.
+    const char* numbersOnly;
 };
 
 const SqlDialect& dialect(Engine engine);

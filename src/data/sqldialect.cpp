@@ -3,9 +3,22 @@
 namespace {
 
 constexpr SqlDialect sqlite{
-    Engine::SQLite, "QSQLITE", "SMALLINT", "INTEGER",         "INT",
-    "DOUBLE",       "REAL",    "BOOLEAN",  "NUMERIC",         "TEXT",
-    "VARCHAR(%1)",  "rowid",   "",         "begin immediate", "typeof(%1) in ('integer', 'real', 'null')",
+    Engine::SQLite,
+    "QSQLITE",
+    "SMALLINT",
+    "INTEGER",
+    "INT",
+    "DOUBLE",
+    "REAL",
+    "BOOLEAN",
+    "NUMERIC",
+    "TEXT",
+    "VARCHAR(%1)",
+    "rowid",
+    "",
+    "begin immediate",
+    "typeof(%1) in ('integer', 'real', 'null')",
+    "",
 };
 
 constexpr SqlDialect postgresql{
@@ -24,6 +37,7 @@ constexpr SqlDialect postgresql{
     "rowid BIGINT GENERATED ALWAYS AS IDENTITY UNIQUE",
     "begin",
     "",
+    "select pg_advisory_xact_lock(?)",
 };
 
 } // namespace

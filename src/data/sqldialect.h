@@ -36,6 +36,10 @@ struct SqlDialect {
     // already refuses anything else. SQLite keeps any value in any column, and every reader would
     // take a stray text for 0.
     const char* numbersOnly;
+
+    // Serialises the drawing of "highest + 1" numbers of one kind, whose lock key is bound to the
+    // one placeholder, until the transaction ends. Empty: the write lock of beginWrite does it.
+    const char* lockNumbers;
 };
 
 const SqlDialect& dialect(Engine engine);

@@ -8,6 +8,7 @@
 #include "platform/messages.h"
 #include "platform/registry.h"
 #include "testinstallation.h"
+#include "testserver.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
@@ -22,7 +23,10 @@
 #include <atomic>
 #include <chrono>
 #include <future>
+#include <memory>
 #include <thread>
+
+Q_DECLARE_METATYPE(Engine)
 
 class TestTableStore : public QObject {
     Q_OBJECT
@@ -65,6 +69,16 @@ private slots:
     void noInstallationDirectoryOpensNoStore();
     void writeWaitsForAnotherWriter_data();
     void writeWaitsForAnotherWriter();
+    void databaseValueChoosesTheStore_data();
+    void databaseValueChoosesTheStore();
+    void transactionsOnEitherEngine_data();
+    void transactionsOnEitherEngine();
+    void storeErrorsReadTheSameOnEitherEngine_data();
+    void storeErrorsReadTheSameOnEitherEngine();
+    void numbersOfOneKindAreDrawnOneDeskAfterTheOther_data();
+    void numbersOfOneKindAreDrawnOneDeskAfterTheOther();
+    void lostServerFailsTheActionAndTheNextReconnects_data();
+    void lostServerFailsTheActionAndTheNextReconnects();
 
 private:
     TestInstallation* installation = nullptr;
@@ -864,6 +878,374 @@ void TestTableStore::writeWaitsForAnotherWriter()
         QVERIFY2(waited >= 1900, qPrintable(QString::number(waited)));
         QCOMPARE(desk, 0);
     }
+}
+
+namespace {
+
+// The cases' tables on the server, as the installer words them there: plain names folded to lower
+// case by the server, the checks named as on SQLite, the row identity last.
+QStringList serverTables()
+{
+    const QString identity = QString::fromLatin1(dialect(Engine::PostgreSQL).rowIdentityColumn);
+    return {
+        QStringLiteral("create table Namen (Name VARCHAR(30) not null constraint \"Name holds at most 30 "
+                       "characters\" check (length(Name) <= 30) constraint \"Name must have a value\" "
+                       "check (Name <> '') primary key, Telefonnummer VARCHAR(20) constraint "
+                       "\"Telefonnummer holds at most 20 characters\" check (length(Telefonnummer) <= 20), "
+                       "%1)")
+            .arg(identity),
+        QStringLiteral("create table Mitglieder (Mitgliedsnummer INTEGER not null primary key, Nachname "
+                       "VARCHAR(30), %1)")
+            .arg(identity)};
+}
+
+// The store on the engine of a test row: the installation that init() made, or a fresh database
+// on the test server holding the cases' tables, named by the registry's Datenbank. Namen holds
+// the same six names on both.
+class EngineStore {
+public:
+    explicit EngineStore(Engine engine)
+    {
+        if (engine == Engine::PostgreSQL) {
+            server_ = std::make_unique<TestDatabase>();
+            if (!server_->isValid()) {
+                failure_ = server_->failure();
+                return;
+            }
+            Store::close();
+            if (!Registry::setValue(QStringLiteral("Datenbank"),
+                                    QStringLiteral("postgresql:") + connectionString()))
+                failure_ = QStringLiteral("registry not written");
+            for (const QString& sql : serverTables()) {
+                QSqlQuery definition(Store::database()); // the server prepares no definitions
+                if (!definition.exec(sql))
+                    failure_ = definition.lastError().text();
+            }
+        }
+        TestInstallation::exec(QStringLiteral("delete from Namen"));
+        TestInstallation::exec(QStringLiteral("insert into Namen (Name, Telefonnummer) values ('Abel', '1'), "
+                                              "('Baker', '2'), ('Cole', '3'), ('Dane', '4'), ('Eve', '5'), "
+                                              "('Fox', '6')"));
+    }
+    ~EngineStore()
+    {
+        // The database goes with the server's connection to it.
+        Store::close();
+    }
+    EngineStore(const EngineStore&) = delete;
+    EngineStore& operator=(const EngineStore&) = delete;
+
+    const QString& failure() const { return failure_; }
+    QString connectionString() const { return server_ ? server_->connectionString() : QString(); }
+
+private:
+    std::unique_ptr<TestDatabase> server_;
+    QString failure_;
+};
+
+void addEngineRows(const char* name)
+{
+    QTest::newRow(qPrintable(QStringLiteral("%1, SQLite").arg(QLatin1String(name)))) << Engine::SQLite;
+    QTest::newRow(qPrintable(QStringLiteral("%1, PostgreSQL").arg(QLatin1String(name))))
+        << Engine::PostgreSQL;
+}
+
+} // namespace
+
+#define OPEN_ENGINE_STORE(store, engine)                                                                     \
+    if ((engine) == Engine::PostgreSQL && !TestDatabase::serverAvailable())                                  \
+        QSKIP("no test server (COURTORIA_TEST_SERVER)");                                                     \
+    EngineStore store(engine);                                                                               \
+    QVERIFY2(store.failure().isEmpty(), qPrintable(store.failure()))
+
+void TestTableStore::databaseValueChoosesTheStore_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<Engine>("engine");
+    QTest::addColumn<QString>("connectOptions");
+    QTest::addColumn<QString>("refusal"); // a part of the message when the value is refused
+    QTest::newRow("absent") << QString() << Engine::SQLite << QString() << QString();
+    QTest::newRow("blank") << "  " << Engine::SQLite << QString() << QString();
+    QTest::newRow("service") << "postgresql:service=courtoria" << Engine::PostgreSQL
+                             << "service=courtoria connect_timeout=5" << QString();
+    QTest::newRow("socket folder and database")
+        << "postgresql:host=/run/postgresql dbname=hall" << Engine::PostgreSQL
+        << "host=/run/postgresql dbname=hall connect_timeout=5" << QString();
+    QTest::newRow("own timeout kept")
+        << "postgresql:host=db sslmode=require connect_timeout=12" << Engine::PostgreSQL
+        << "host=db sslmode=require connect_timeout=12" << QString();
+    QTest::newRow("libpq defaults") << "postgresql:" << Engine::PostgreSQL << "connect_timeout=5"
+                                    << QString();
+    QTest::newRow("another engine") << "mysql:host=db" << Engine::SQLite << QString() << "\"mysql:host=db\"";
+    QTest::newRow("a file name") << "/srv/Tennistables.sqlite" << Engine::SQLite << QString()
+                                 << "\"/srv/Tennistables.sqlite\"";
+    QTest::newRow("a password") << "postgresql:host=db password=s3cret" << Engine::PostgreSQL << QString()
+                                << "PGPASSFILE";
+}
+
+void TestTableStore::databaseValueChoosesTheStore()
+{
+    QFETCH(QString, value);
+    QFETCH(Engine, engine);
+    QFETCH(QString, connectOptions);
+    QFETCH(QString, refusal);
+    Store::close();
+    if (!value.isNull())
+        QVERIFY(Registry::setValue(QStringLiteral("Datenbank"), value));
+    if (refusal.isEmpty()) {
+        const Store::Location where = Store::location();
+        QCOMPARE(where.engine, engine);
+        QCOMPARE(where.connectOptions, connectOptions);
+        QCOMPARE(Store::engine(), engine);
+        QCOMPARE(Store::dialect().engine, engine);
+        return;
+    }
+    for (const auto& use : std::initializer_list<std::function<void()>>{
+             [] { Store::location(); }, [] { Store::database(); }, [] { Query("select 1").open(); }}) {
+        try {
+            use();
+            QFAIL("a value naming no store was taken");
+        } catch (const StoreError& e) {
+            QVERIFY2(e.message().contains(refusal), qPrintable(e.message()));
+            QVERIFY2(e.message().contains(Registry::filePath()), qPrintable(e.message()));
+            QVERIFY2(!e.message().contains(QLatin1String("s3cret")), qPrintable(e.message()));
+        }
+    }
+    // Nothing was opened instead, least of all the installation's SQLite file.
+    QVERIFY(!QSqlDatabase::database(QString::fromLatin1(Store::connectionName), false).isOpen());
+}
+
+void TestTableStore::transactionsOnEitherEngine_data()
+{
+    QTest::addColumn<Engine>("engine");
+    addEngineRows("commit and rollback");
+}
+
+void TestTableStore::transactionsOnEitherEngine()
+{
+    QFETCH(Engine, engine);
+    OPEN_ENGINE_STORE(store, engine);
+    QCOMPARE(Store::engine(), engine);
+    QCOMPARE(Store::database().driverName(), QString::fromLatin1(dialect(engine).driver));
+    {
+        Store::Transaction t;
+        QCOMPARE(Query("delete from Namen").exec(), 6);
+    }
+    QCOMPARE(TestInstallation::scalar("select count(*) from Namen").toInt(), 6);
+    try {
+        Store::Transaction t;
+        Query("delete from Namen where Name = 'Abel'").exec();
+        Query("insert into Namen (Name) values ('Baker')").exec(); // a broken key ends it midway
+        t.commit();
+        QFAIL("the broken key was stored");
+    } catch (const StoreError&) {
+    }
+    QCOMPARE(TestInstallation::scalar("select count(*) from Namen where Name = 'Abel'").toInt(), 1);
+    {
+        Store::Transaction t;
+        Query insert("insert into Namen (Name) values (:pname)");
+        insert.setParam("pname", "Gale");
+        QCOMPARE(insert.exec(), 1);
+        t.commit();
+    }
+    QCOMPARE(TestInstallation::scalar("select count(*) from Namen").toInt(), 7);
+    // The connection takes statements again after the refused one: nothing is left open.
+    QCOMPARE(Query("update Namen set Telefonnummer = '0' where Name = 'Gale'").exec(), 1);
+}
+
+void TestTableStore::storeErrorsReadTheSameOnEitherEngine_data()
+{
+    QTest::addColumn<Engine>("engine");
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("message"); // how the message begins
+    const QString key = "Key violation: Namen already holds a row with this Name. The Name must be unique.";
+    for (Engine engine : {Engine::SQLite, Engine::PostgreSQL}) {
+        const char* suffix = engine == Engine::SQLite ? ", SQLite" : ", PostgreSQL";
+        QTest::newRow(qPrintable(QStringLiteral("key violation") + suffix))
+            << engine << "insert into Namen (Name, Telefonnummer) values ('Cole', '9')" << key;
+        QTest::newRow(qPrintable(QStringLiteral("key violation by an update") + suffix))
+            << engine << "update Namen set Name = 'Abel' where Name = 'Baker'" << key;
+        QTest::newRow(qPrintable(QStringLiteral("refused check") + suffix))
+            << engine << "insert into Namen (Name) values ('')"
+            << "CHECK constraint failed: Name must have a value";
+        QTest::newRow(qPrintable(QStringLiteral("required field") + suffix))
+            << engine << "insert into Mitglieder (Mitgliedsnummer, Nachname) values (null, 'Roe')"
+            << "NOT NULL constraint failed: Mitglieder.Mitgliedsnummer";
+    }
+}
+
+void TestTableStore::storeErrorsReadTheSameOnEitherEngine()
+{
+    QFETCH(Engine, engine);
+    QFETCH(QString, sql);
+    QFETCH(QString, message);
+    OPEN_ENGINE_STORE(store, engine);
+    QString through[2];
+    try {
+        Query(sql).exec();
+        QFAIL("the statement was not refused");
+    } catch (const StoreError& e) {
+        through[0] = e.message();
+    }
+    // Inside a transaction, as every write runs, the words are the same.
+    try {
+        Store::Transaction t;
+        Query(sql).exec();
+        t.commit();
+        QFAIL("the statement was not refused");
+    } catch (const StoreError& e) {
+        through[1] = e.message();
+    }
+    for (const QString& text : through) {
+        QVERIFY2(text.startsWith(message), qPrintable(text));
+        QVERIFY2(!text.contains(QLatin1String("ERROR:")) && !text.contains(QLatin1String("QPSQL")),
+                 qPrintable(text));
+    }
+    QCOMPARE(TestInstallation::scalar("select count(*) from Namen where Name = 'Abel'").toInt(), 1);
+}
+
+namespace {
+
+// Another desk: a connection of its own in a thread of its own, that takes the lock of a kind of
+// numbers inside its own transaction, as the store does, and ends that transaction at once.
+class OtherDesk {
+public:
+    OtherDesk(const QString& conninfo, const QString& kind)
+        : thread_([this, conninfo, kind] {
+            const QString name = QStringLiteral("otherdesk_") + kind;
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+                db.setConnectOptions(conninfo + QStringLiteral(" connect_timeout=5"));
+                if (db.open()) {
+                    QSqlQuery begin(db);
+                    QSqlQuery lock(db);
+                    if (begin.exec(QStringLiteral("begin")) &&
+                        lock.prepare(QString::fromLatin1(dialect(Engine::PostgreSQL).lockNumbers))) {
+                        lock.addBindValue(Store::numberLockKey(kind));
+                        if (lock.exec())
+                            acquired = true;
+                    }
+                    db.commit();
+                }
+                db.close();
+            }
+            QSqlDatabase::removeDatabase(name);
+            done = true;
+        })
+    {
+    }
+    ~OtherDesk() { thread_.join(); }
+    OtherDesk(const OtherDesk&) = delete;
+    OtherDesk& operator=(const OtherDesk&) = delete;
+
+    std::atomic<bool> acquired{false};
+    std::atomic<bool> done{false};
+
+private:
+    std::thread thread_;
+};
+
+} // namespace
+
+void TestTableStore::numbersOfOneKindAreDrawnOneDeskAfterTheOther_data()
+{
+    QTest::addColumn<Engine>("engine");
+    addEngineRows("reservation numbers");
+}
+
+void TestTableStore::numbersOfOneKindAreDrawnOneDeskAfterTheOther()
+{
+    QFETCH(Engine, engine);
+    OPEN_ENGINE_STORE(store, engine);
+    // Outside a transaction the lock would end with the statement: a fault of the caller.
+    QVERIFY_THROWS_EXCEPTION(StoreError, Store::lockNumbers("reservation"));
+    // The key is the same on every desk and in every build, and one per kind.
+    QCOMPARE(Store::numberLockKey("reservation"), Store::numberLockKey("Reservation"));
+    QCOMPARE(Store::numberLockKey("reservation"), Q_INT64_C(-648979303545121921));
+    QSet<qint64> keys;
+    for (const char* kind : {"reservation", "account", "receipt", "court type", "member"})
+        keys << Store::numberLockKey(kind);
+    QCOMPARE(keys.size(), 5);
+
+    Store::Transaction transaction;
+    Store::lockNumbers("reservation");
+    Store::lockNumbers("reservation"); // twice in one transaction: no wait for itself
+    if (engine == Engine::SQLite) {
+        // Its write lock, taken at the beginning, serialises every writer (see the writer test above).
+        transaction.commit();
+        return;
+    }
+    OtherDesk sameKind(store.connectionString(), QStringLiteral("reservation"));
+    OtherDesk otherKind(store.connectionString(), QStringLiteral("account"));
+    QTRY_VERIFY(otherKind.done);
+    QVERIFY(otherKind.acquired);
+    QTRY_COMPARE(TestInstallation::scalar("select count(*) from pg_locks where locktype = 'advisory' and "
+                                          "not granted")
+                     .toInt(),
+                 1);
+    QVERIFY(!sameKind.acquired);
+    transaction.commit();
+    QTRY_VERIFY(sameKind.done);
+    QVERIFY(sameKind.acquired);
+}
+
+void TestTableStore::lostServerFailsTheActionAndTheNextReconnects_data()
+{
+    QTest::addColumn<bool>("inTransaction");
+    QTest::newRow("a statement") << false;
+    QTest::newRow("a transaction") << true;
+}
+
+void TestTableStore::lostServerFailsTheActionAndTheNextReconnects()
+{
+    QFETCH(bool, inTransaction);
+    OPEN_ENGINE_STORE(store, Engine::PostgreSQL);
+    // Prepared on the first connection and used again on the next.
+    Query count("select count(*) as n from Namen");
+    count.open();
+    QCOMPARE(count.field("n").asInteger(), 6);
+    count.close();
+    const int backend = TestInstallation::scalar("select pg_backend_pid()").toInt();
+    const QString killer = QStringLiteral("killer");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), killer);
+        db.setConnectOptions(store.connectionString());
+        QVERIFY2(db.open(), qPrintable(db.lastError().text()));
+    }
+    auto onOtherConnection = [&](const QString& sql) {
+        QSqlQuery query(QSqlDatabase::database(killer));
+        return query.exec(sql) && query.next() ? query.value(0) : QVariant();
+    };
+    std::unique_ptr<Store::Transaction> transaction;
+    if (inTransaction) {
+        transaction = std::make_unique<Store::Transaction>();
+        Query("delete from Namen").exec();
+    }
+    QVERIFY(onOtherConnection(QStringLiteral("select pg_terminate_backend(%1)").arg(backend)).toBool());
+    QTRY_COMPARE(
+        onOtherConnection(QStringLiteral("select count(*) from pg_stat_activity where pid = %1").arg(backend))
+            .toInt(),
+        0);
+    QString failure;
+    try {
+        if (transaction)
+            transaction->commit();
+        else
+            count.open();
+    } catch (const StoreError& e) {
+        failure = e.message();
+    }
+    transaction.reset();
+    QSqlDatabase::removeDatabase(killer);
+    QVERIFY2(failure.startsWith(QLatin1String("The connection to the database server was lost: ")),
+             qPrintable(failure));
+    QVERIFY2(failure.contains(QLatin1String("terminat")) || failure.contains(QLatin1String("closed")),
+             qPrintable(failure));
+    // The next action connects again, and nothing of the lost transaction stayed.
+    count.open();
+    QCOMPARE(count.field("n").asInteger(), 6);
+    QVERIFY(TestInstallation::scalar("select pg_backend_pid()").toInt() != backend);
+    QCOMPARE(Query("update Namen set Telefonnummer = '0' where Name = 'Abel'").exec(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestTableStore)

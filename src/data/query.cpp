@@ -40,12 +40,12 @@ void Query::run()
         query_ = QSqlQuery(Store::database());
         query_.setForwardOnly(true);
         if (!query_.prepare(positional_.text))
-            throw StoreError(query_.lastError().text());
+            throw StoreError(Store::message(query_.lastError(), sql_));
         preparedOn_ = Store::generation();
     }
     bindPositional(query_, positional_, params_);
     if (!query_.exec())
-        throw StoreError(query_.lastError().text());
+        throw StoreError(Store::message(query_.lastError(), sql_));
     record_ = query_.record();
 }
 

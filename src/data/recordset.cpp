@@ -20,33 +20,14 @@ QSqlQuery prepared(const QString& sql)
     QSqlQuery query(Store::database());
     query.setForwardOnly(true);
     if (!query.prepare(sql))
-        throw StoreError(query.lastError().text());
+        throw StoreError(Store::message(query.lastError(), query.lastQuery()));
     return query;
-}
-
-// A broken unique key reads as the desk knows it, naming the table and the fields, instead of the
-// engine's own wording.
-QString storeMessage(const QSqlError& error)
-{
-    static const QRegularExpression unique(QStringLiteral("^UNIQUE constraint failed: (.+)$"));
-    const QRegularExpressionMatch match = unique.match(error.databaseText());
-    if (!match.hasMatch())
-        return error.text();
-    QString table;
-    QStringList fields;
-    for (const QString& column : match.captured(1).split(QStringLiteral(", "))) {
-        table = column.section(QLatin1Char('.'), 0, 0);
-        fields << column.section(QLatin1Char('.'), 1);
-    }
-    const QString key = fields.join(QStringLiteral(", "));
-    return QStringLiteral("Key violation: %1 already holds a row with this %2. The %2 must be unique.")
-        .arg(table, key);
 }
 
 void run(QSqlQuery& query)
 {
     if (!query.exec())
-        throw StoreError(storeMessage(query.lastError()));
+        throw StoreError(Store::message(query.lastError(), query.lastQuery()));
 }
 
 // The columns of a named secondary index, or none when no index has that name.

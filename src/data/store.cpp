@@ -1,10 +1,12 @@
 #include "data/store.h"
 
 #include "data/rowreader.h"
+#include "data/storemessage.h"
 #include "platform/registry.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -13,11 +15,53 @@
 
 namespace Store {
 namespace {
+
 int openings = 0;
+// Whether the server connection was opened and is still registered, so that its loss can be told
+// from a connection never made.
+bool serverOpened = false;
+// A statement on it was answered with the server's end of the connection.
+bool serverLost = false;
+// Transactions open on the store's connection.
+int transactions = 0;
+
+const QString serverPrefix = QStringLiteral("postgresql:");
+
+QString storeConnection()
+{
+    return QString::fromLatin1(connectionName);
+}
+
+bool hasKeyword(const QString& conninfo, const QString& keyword)
+{
+    const QRegularExpression pattern(QStringLiteral("(^|\\s)%1\\s*=").arg(keyword));
+    return pattern.match(conninfo).hasMatch();
+}
+
+// A dead server connection: opened once, and libpq has found it broken since.
+bool lostServer()
+{
+    if (!serverOpened || !QSqlDatabase::contains(storeConnection()))
+        return false;
+    return serverLost || !QSqlDatabase::database(storeConnection(), false).isOpen();
+}
+
+StoreError::Failure failureNow()
+{
+    return lostServer() ? StoreError::Failure::Connection : StoreError::Failure::Statement;
+}
+
+} // namespace
+
+void noticeLostServer()
+{
+    serverLost = serverOpened;
 }
 
 int generation()
 {
+    if (lostServer())
+        close();
     return openings;
 }
 
@@ -70,14 +114,11 @@ QStringList tableNames()
             QStringLiteral("Schaltplan"),      QStringLiteral("Länder"),       QStringLiteral("Inventar")};
 }
 
-QSqlDatabase database()
+namespace {
+
+QSqlDatabase openSqlite()
 {
-    const QString name = QString::fromLatin1(connectionName);
-    if (QSqlDatabase::contains(name)) {
-        QSqlDatabase db = QSqlDatabase::database(name, false);
-        if (db.isOpen())
-            return db;
-    }
+    const QString name = storeConnection();
     const QString file = databaseFile();
     if (file.isEmpty())
         throw StoreError(noInstallationMessage());
@@ -91,17 +132,107 @@ QSqlDatabase database()
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
     if (!db.open())
         throw StoreError(db.lastError().text());
+    return db;
+}
+
+QSqlDatabase openServer(const QString& connectOptions)
+{
+    const QString name = storeConnection();
+    const QString driver = QString::fromLatin1(dialect(Engine::PostgreSQL).driver);
+    if (!QSqlDatabase::isDriverAvailable(driver))
+        throw StoreError(QStringLiteral("The registry file %1 names a PostgreSQL server for the database "
+                                        "Tennistables, but Qt's PostgreSQL driver (%2) is not installed.")
+                             .arg(Registry::filePath(), driver),
+                         StoreError::Failure::Connection);
+    QString failure;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(driver, name);
+        db.setConnectOptions(connectOptions);
+        if (db.open()) {
+            serverOpened = true;
+            learnKeyTables();
+            return db;
+        }
+        failure = serverWords(db.lastError());
+    }
+    QSqlDatabase::removeDatabase(name);
+    throw StoreError(QStringLiteral("The database server of Tennistables (%1) does not answer: %2")
+                         .arg(connectOptions, failure),
+                     StoreError::Failure::Connection);
+}
+
+} // namespace
+
+Location location()
+{
+    const QString value = Registry::text(QStringLiteral("Datenbank")).trimmed();
+    Location where;
+    if (value.isEmpty())
+        return where;
+    if (!value.startsWith(serverPrefix, Qt::CaseInsensitive))
+        throw StoreError(QStringLiteral("The registry file %1 gives Datenbank the value \"%2\", which names "
+                                        "no database: leave it empty for the tables of this desk, or write "
+                                        "\"postgresql:\" and the connection string of a server.")
+                             .arg(Registry::filePath(), value));
+    const QString conninfo = value.mid(serverPrefix.size()).trimmed();
+    // The registry is readable by everybody at the desk; libpq keeps passwords in files of its own.
+    if (hasKeyword(conninfo, QStringLiteral("password")))
+        throw StoreError(QStringLiteral("The registry file %1 gives Datenbank a password. Passwords belong "
+                                        "into libpq's password file (PGPASSFILE) or service file "
+                                        "(PGSERVICEFILE), never into the registry.")
+                             .arg(Registry::filePath()));
+    where.engine = Engine::PostgreSQL;
+    where.connectOptions = conninfo;
+    // A server that does not answer must not freeze the desk for the operating system's minutes.
+    if (!hasKeyword(conninfo, QStringLiteral("connect_timeout")))
+        where.connectOptions +=
+            conninfo.isEmpty() ? QStringLiteral("connect_timeout=5") : QStringLiteral(" connect_timeout=5");
+    return where;
+}
+
+Engine engine()
+{
+    if (QSqlDatabase::contains(storeConnection())) {
+        const QSqlDatabase db = QSqlDatabase::database(storeConnection(), false);
+        if (db.isOpen())
+            return db.driverName() == QLatin1String(dialect(Engine::PostgreSQL).driver) ? Engine::PostgreSQL
+                                                                                        : Engine::SQLite;
+    }
+    return location().engine;
+}
+
+const SqlDialect& dialect()
+{
+    return dialect(engine());
+}
+
+QSqlDatabase database()
+{
+    const QString name = storeConnection();
+    if (QSqlDatabase::contains(name)) {
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        if (db.isOpen())
+            return db;
+    }
+    // A lost server connection goes whole: a new driver, so that the statements prepared on the old
+    // one are freed there and never on the new one.
+    if (lostServer())
+        close();
+    const Location where = location();
+    QSqlDatabase db = where.engine == Engine::PostgreSQL ? openServer(where.connectOptions) : openSqlite();
     ++openings;
     return db;
 }
 
 void close()
 {
-    const QString name = QString::fromLatin1(connectionName);
+    const QString name = storeConnection();
     if (!QSqlDatabase::contains(name))
         return;
     RowReader::releaseAll();
     ++openings;
+    serverOpened = false;
+    serverLost = false;
     {
         QSqlDatabase db = QSqlDatabase::database(name, false);
         db.close();
@@ -147,27 +278,65 @@ QString quoted(const QString& name)
 
 Transaction::Transaction()
 {
-    // Immediate: the write lock is taken here, where the busy timeout lets another writer finish.
-    // A deferred transaction that reads first would meet that writer when it writes, and SQLite
-    // refuses such an upgrade at once instead of waiting.
+    // SQLite: immediate, the write lock is taken here, where the busy timeout lets another writer
+    // finish. A deferred transaction that reads first would meet that writer when it writes, and
+    // SQLite refuses such an upgrade at once instead of waiting.
     QSqlQuery begin(database());
-    if (!begin.exec(QStringLiteral("begin immediate")))
-        throw StoreError(begin.lastError().text());
+    if (!begin.exec(QString::fromLatin1(dialect().beginWrite)))
+        throw StoreError(message(begin.lastError()), failureNow());
     open_ = true;
+    generation_ = openings;
+    ++transactions;
 }
 
 Transaction::~Transaction()
 {
-    if (open_)
-        database().rollback();
+    if (!open_)
+        return;
+    --transactions;
+    // A connection lost or opened since holds nothing of this transaction to roll back.
+    if (generation() == generation_)
+        QSqlDatabase::database(storeConnection(), false).rollback();
 }
 
 void Transaction::commit()
 {
-    QSqlDatabase db = database();
+    QSqlDatabase db = QSqlDatabase::database(storeConnection(), false);
+    if (generation() != generation_)
+        throw StoreError(QStringLiteral("The connection to the database server was lost before the "
+                                        "changes were stored; none of them was kept."),
+                         StoreError::Failure::Connection);
     if (!db.commit())
-        throw StoreError(db.lastError().text());
+        throw StoreError(message(db.lastError()), failureNow());
     open_ = false;
+    --transactions;
+}
+
+qint64 numberLockKey(const QString& kind)
+{
+    // FNV-1a over the kind's name: the same on every desk, build and run, unlike qHash.
+    quint64 hash = 14695981039346656037ULL;
+    for (const char c : QByteArray("courtoria.numbers.") + kind.toLower().toUtf8()) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ULL;
+    }
+    return static_cast<qint64>(hash);
+}
+
+void lockNumbers(const QString& kind)
+{
+    if (transactions == 0)
+        throw StoreError(
+            QStringLiteral("The numbers of %1 are drawn inside a writing transaction only.").arg(kind));
+    const char* statement = dialect().lockNumbers;
+    if (*statement == '\0')
+        return;
+    QSqlQuery lock(database());
+    if (!lock.prepare(QString::fromLatin1(statement)))
+        throw StoreError(message(lock.lastError()), failureNow());
+    lock.addBindValue(numberLockKey(kind));
+    if (!lock.exec())
+        throw StoreError(message(lock.lastError()), failureNow());
 }
 
 } // namespace Store

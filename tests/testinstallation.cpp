@@ -2,12 +2,19 @@
 
 #include "data/store.h"
 #include "install/installer.h"
+#include "testserver.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
 
 TestInstallation::TestInstallation(bool demo, int today, double now)
+    : TestInstallation(Engine::SQLite, demo, today, now)
+{
+}
+
+TestInstallation::TestInstallation(Engine engine, bool demo, int today, double now)
+    : engine_(engine)
 {
     Store::close();
     qputenv("COURTORIA_REGISTRY", (dir_.path() + QStringLiteral("/registry.ini")).toLocal8Bit());
@@ -17,17 +24,36 @@ TestInstallation::TestInstallation(bool demo, int today, double now)
     options.demo = demo;
     options.today = today;
     options.now = now;
+    if (engine == Engine::PostgreSQL) {
+        if (!TestDatabase::serverAvailable()) {
+            failure_ = QStringLiteral("No test server: COURTORIA_TEST_SERVER is not set.");
+            return;
+        }
+        database_ = std::make_unique<TestDatabase>();
+        if (!database_->isValid()) {
+            failure_ = database_->failure();
+            return;
+        }
+        // The installer writes the registry's Datenbank, which points the store at the server.
+        options.server = database_->connectionString();
+    }
     failure_ = Installer::install(options);
 }
 
 TestInstallation::~TestInstallation()
 {
+    // Before the database is dropped, so that no connection of the store outlives it.
     Store::close();
 }
 
 QString TestInstallation::databaseFile() const
 {
     return dir_.path() + QStringLiteral("/hall/Tables/Tennistables.sqlite");
+}
+
+QString TestInstallation::connectionString() const
+{
+    return database_ ? database_->connectionString() : QString();
 }
 
 namespace {

@@ -3,10 +3,18 @@
 #include "data/recordset.h"
 #include "data/session.h"
 #include "data/store.h"
+#include "platform/messages.h"
 #include "platform/registry.h"
 #include "testinstallation.h"
+#include "testserver.h"
 
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
 
 class TestSessionStart : public QObject {
     Q_OBJECT
@@ -20,6 +28,9 @@ private slots:
     void administratorLogin();
     void waitingTimeReadWithoutLightSwitching();
     void missingTableIsAStoreError();
+    void storeReachedBeforeTheSteps_data();
+    void storeReachedBeforeTheSteps();
+    void programEndsWhenTheServerDoesNotAnswer();
 };
 
 void TestSessionStart::decimalsGiveFactor_data()
@@ -140,6 +151,112 @@ void TestSessionStart::missingTableIsAStoreError()
     QVERIFY(installation.isValid());
     TestInstallation::exec(QStringLiteral("drop table Kartenleser"));
     QVERIFY_THROWS_EXCEPTION(StoreError, SessionStart::loadCardFlags());
+}
+
+void TestSessionStart::storeReachedBeforeTheSteps_data()
+{
+    QTest::addColumn<QString>("store");
+    QTest::addColumn<QList<bool>>("retries"); // the answers to the questions asked, in order
+    QTest::addColumn<bool>("reached");
+    QTest::newRow("the desk's SQLite file") << "sqlite" << QList<bool>{} << true;
+    // The steps that follow show a missing file as they always have, and the program runs on.
+    QTest::newRow("a missing SQLite file") << "missing" << QList<bool>{} << true;
+    QTest::newRow("a reachable server") << "server" << QList<bool>{} << true;
+    QTest::newRow("no server, quit") << "nowhere" << QList<bool>{false} << false;
+    QTest::newRow("no server, retry, quit") << "nowhere" << QList<bool>{true, false} << false;
+    QTest::newRow("no server, retry once it is there") << "nowhere, then server" << QList<bool>{true} << true;
+}
+
+void TestSessionStart::storeReachedBeforeTheSteps()
+{
+    QFETCH(QString, store);
+    QFETCH(QList<bool>, retries);
+    QFETCH(bool, reached);
+    const bool needsServer = store.contains(QLatin1String("server"));
+    if (needsServer && !TestDatabase::serverAvailable())
+        QSKIP("no test server (COURTORIA_TEST_SERVER)");
+    TestInstallation installation;
+    QVERIFY(installation.isValid());
+    std::unique_ptr<TestDatabase> server;
+    if (needsServer) {
+        server = std::make_unique<TestDatabase>();
+        QVERIFY2(server->isValid(), qPrintable(server->failure()));
+    }
+    // A socket folder of its own where no server listens.
+    QTemporaryDir nowhere;
+    const QString unreachable =
+        QStringLiteral("postgresql:host=%1 user=courtoria dbname=hall").arg(nowhere.path());
+    if (store == QLatin1String("missing"))
+        QVERIFY(QFile::remove(installation.databaseFile()));
+    if (store == QLatin1String("server"))
+        QVERIFY(Registry::setValue(QStringLiteral("Datenbank"),
+                                   QStringLiteral("postgresql:") + server->connectionString()));
+    if (store.startsWith(QLatin1String("nowhere")))
+        QVERIFY(Registry::setValue(QStringLiteral("Datenbank"), unreachable));
+
+    struct Question {
+        Messages::Kind kind;
+        QString text;
+        qint64 waited;
+    };
+    QList<Question> asked;
+    QElapsedTimer clock;
+    clock.start();
+    Messages::setHandler([&](Messages::Kind kind, const QString& text) {
+        asked << Question{kind, text, clock.restart()};
+        const bool retry = retries.value(asked.size() - 1, false);
+        if (retry && server)
+            Registry::setValue(QStringLiteral("Datenbank"),
+                               QStringLiteral("postgresql:") + server->connectionString());
+        return retry ? Messages::Answer::Yes : Messages::Answer::No;
+    });
+    const bool result = SessionStart::reachStore();
+    Messages::setHandler({});
+    QCOMPARE(result, reached);
+    QCOMPARE(asked.size(), retries.size());
+    for (const Question& q : asked) {
+        QCOMPARE(q.kind, Messages::Kind::RetryQuestion);
+        // The server's own words, where it was looked for, and the choice.
+        QVERIFY2(q.text.contains(nowhere.path()), qPrintable(q.text));
+        QVERIFY2(q.text.contains(QLatin1String("No such file or directory")), qPrintable(q.text));
+        QVERIFY2(q.text.contains(QLatin1String("Retry")) && q.text.contains(QLatin1String("Quit")),
+                 qPrintable(q.text));
+        QVERIFY2(q.waited < 6000, qPrintable(QString::number(q.waited)));
+    }
+    QCOMPARE(QSqlDatabase::database(QString::fromLatin1(Store::connectionName), false).isOpen(),
+             reached && store != QLatin1String("missing"));
+    if (reached && needsServer)
+        QCOMPARE(Store::engine(), Engine::PostgreSQL);
+    Store::close();
+}
+
+void TestSessionStart::programEndsWhenTheServerDoesNotAnswer()
+{
+    TestInstallation installation;
+    QVERIFY(installation.isValid());
+    QTemporaryDir nowhere;
+    QTemporaryDir runtime;
+    QVERIFY(Registry::setValue(
+        QStringLiteral("Datenbank"),
+        QStringLiteral("postgresql:host=%1 user=courtoria dbname=hall").arg(nowhere.path())));
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // Unattended, every question is answered as by a closed box: Quit.
+    env.insert(QStringLiteral("COURTORIA_UNATTENDED"), QStringLiteral("1"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    env.remove(QStringLiteral("COURTORIA_EXIT_AFTER_SHOW"));
+    program.setProcessEnvironment(env);
+    QElapsedTimer clock;
+    clock.start();
+    program.start(QStringLiteral(COURTORIA_PROGRAM), {});
+    QVERIFY(program.waitForFinished(30000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0); // as after a failed log-in
+    QVERIFY2(clock.elapsed() < 15000, qPrintable(QString::number(clock.elapsed())));
+    const QString said = QString::fromLocal8Bit(program.readAllStandardError());
+    QCOMPARE(said.count(QLatin1String("does not answer")), 1);
+    QVERIFY2(said.contains(QLatin1String("No such file or directory")), qPrintable(said));
 }
 
 QTEST_GUILESS_MAIN(TestSessionStart)

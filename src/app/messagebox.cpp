@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 void installMessageBoxes()
 {
@@ -27,6 +28,14 @@ void installMessageBoxes()
                             title, text, QMessageBox::Yes | QMessageBox::No, parent);
             box.setDefaultButton(QMessageBox::No);
             return box.exec() == QMessageBox::Yes ? Messages::Answer::Yes : Messages::Answer::No;
+        }
+        case Messages::Kind::RetryQuestion: {
+            QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::NoButton, parent);
+            QPushButton* retry = box.addButton(QStringLiteral("Retry"), QMessageBox::AcceptRole);
+            box.addButton(QStringLiteral("Quit"), QMessageBox::RejectRole);
+            box.setDefaultButton(retry);
+            box.exec();
+            return box.clickedButton() == retry ? Messages::Answer::Yes : Messages::Answer::No;
         }
         }
         return Messages::Answer::Ok;

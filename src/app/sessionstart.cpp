@@ -3,6 +3,8 @@
 #include "data/query.h"
 #include "data/recordset.h"
 #include "data/session.h"
+#include "data/store.h"
+#include "platform/messages.h"
 #include "platform/registry.h"
 
 namespace SessionStart {
@@ -15,6 +17,22 @@ RelayRestart& relayRestart()
 }
 
 } // namespace
+
+bool reachStore()
+{
+    for (;;) {
+        try {
+            Store::database();
+            return true;
+        } catch (const StoreError& e) {
+            if (e.failure() != StoreError::Failure::Connection)
+                return true;
+            if (!Messages::retry(e.message() +
+                                 QStringLiteral("\n\nRetry connects again; Quit ends Courtoria.")))
+                return false;
+        }
+    }
+}
 
 int factorForDecimals(int nachkommastellen)
 {

@@ -10,6 +10,10 @@ class RecordSet;
 // StoreError and end the sequence at that step.
 namespace SessionStart {
 
+// Opens the table store before anything reads it. A server that does not answer is said with its
+// own words and the choice "Retry" (tried again) or "Quit" (false). Any other store error is left
+// to the steps that follow, which show it as they always have.
+bool reachStore();
 // Money decimals 0, 1 and 2 give the factors 1, 10 and 100; anything else keeps 100.
 int factorForDecimals(int nachkommastellen);
 // Nachkommafaktor from Kennzahlen.Nachkommastellen.

@@ -254,9 +254,10 @@ void Tfrm_main::showEvent(QShowEvent* event)
 void Tfrm_main::FormShow()
 {
     Session::Wartezeit = 10;
-    bool loggedIn = true;
+    // A server that does not answer and is not retried ends the program as a failed log-in does.
+    bool loggedIn = SessionStart::reachStore();
     // A store error shows its message and ends the steps there; the program runs on.
-    if (!StoreAction::run([&] { loggedIn = startSession(); }))
+    if (loggedIn && !StoreAction::run([&] { loggedIn = startSession(); }))
         lockUnlessLoginIsNotRequired();
     emit shown();
     if (!loggedIn)

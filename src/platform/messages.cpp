@@ -17,7 +17,9 @@ Answer deliver(Kind kind, const QString& text)
     if (current())
         return current()(kind, text);
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-    return kind == Kind::Question || kind == Kind::InformationQuestion ? Answer::No : Answer::Ok;
+    return kind == Kind::Question || kind == Kind::InformationQuestion || kind == Kind::RetryQuestion
+               ? Answer::No
+               : Answer::Ok;
 }
 
 } // namespace
@@ -43,6 +45,11 @@ bool ask(const QString& text, Icon icon)
 {
     return deliver(icon == Icon::Information ? Kind::InformationQuestion : Kind::Question, text) ==
            Answer::Yes;
+}
+
+bool retry(const QString& text)
+{
+    return deliver(Kind::RetryQuestion, text) == Answer::Yes;
 }
 
 } // namespace Messages

@@ -9,8 +9,9 @@
 namespace Messages {
 
 // InformationQuestion: a Yes/No question shown with the information icon instead of the question
-// mark, where a window names that icon for it.
-enum class Kind { Information, Warning, Error, Question, InformationQuestion };
+// mark, where a window names that icon for it. RetryQuestion: an error offering "Retry" (answered
+// Yes) and "Quit" (answered No).
+enum class Kind { Information, Warning, Error, Question, InformationQuestion, RetryQuestion };
 // The icon a Yes/No question shows.
 enum class Icon { Question, Information };
 enum class Answer { Ok, Yes, No };
@@ -26,5 +27,7 @@ void warning(const QString& text);
 void error(const QString& text);
 // True only when the answer is Yes.
 bool ask(const QString& text, Icon icon = Icon::Question);
+// An error that may pass: true for "Retry", false for "Quit" (and without a handler).
+bool retry(const QString& text);
 
 } // namespace Messages

@@ -36,11 +36,11 @@ void insert(QSqlDatabase& db, int today, double now)
     // Eight courts in two rows of four on the floor plan (tiles are 108 x 92).
     RowWriter courts(db, QStringLiteral("insert into Tische (Tischnummer, Aktiv, Startzeit, Stopzeit, "
                                         "\"Summe Laufzeit\", XPosition, YPosition, TypNr, Abrechnungsart, "
-                                        "Anschluss) values (?, 0, 0, 0, 0, ?, ?, ?, 0, ?)"));
+                                        "Anschluss) values (?, ?, 0, 0, 0, ?, ?, ?, 0, ?)"));
     for (int n = 1; n <= 8; ++n) {
         const int column = (n - 1) % 4;
         const int row = (n - 1) / 4;
-        courts.write({n, 24 + column * 136, 90 + row * 124, n <= 5 ? 1 : 2, n});
+        courts.write({n, false, 24 + column * 136, 90 + row * 124, n <= 5 ? 1 : 2, n});
     }
 
     const char* const members[][5] = {
@@ -107,13 +107,13 @@ void insert(QSqlDatabase& db, int today, double now)
             if (slot >= 96)
                 break;
             reservation.write({number, day, slot / 4 + 1, slot % 4 + 1, b.platz, QString::fromUtf8(b.name),
-                               b.member, b.percent, paid ? 1 : 0});
+                               b.member, b.percent, paid});
         }
         if (paid) {
             const double price = b.platz <= 5 ? 24.0 : 16.0;
             const double amount = std::nearbyint(price * b.quarters / 4.0 * (100 - b.percent)) / 100.0;
             const bool closed = b.dayOffset < 0;
-            bill.write({b.platz, end + 5 / 1440.0, amount, closed ? 1 : 0,
+            bill.write({b.platz, end + 5 / 1440.0, amount, closed,
                         closed ? QVariant(4 + b.dayOffset) : QVariant(),
                         closed ? QVariant(day + 23 / 24.0) : QVariant(), start, b.quarters,
                         QString::fromUtf8(b.name)});
@@ -123,10 +123,11 @@ void insert(QSqlDatabase& db, int today, double now)
     ++number;
     for (int platz : {2, 5})
         for (int q = 1; q <= 4; ++q)
-            reservation.write({number, today + 1, 20, q, platz, QStringLiteral("Team Evans"), -17, 0, 0});
+            reservation.write({number, today + 1, 20, q, platz, QStringLiteral("Team Evans"), -17, 0, false});
 
     // The demo drives relaysim on COM1, which the run command starts: light switching is on.
-    Schema::exec(db, QStringLiteral("update Kennzahlen set Lichtschaltung = 1, ComPort = 0, Wartezeit = 10"));
+    Schema::exec(db, QStringLiteral("update Kennzahlen set Lichtschaltung = ?, ComPort = 0, Wartezeit = 10"),
+                 {true});
     RowWriter output(db, QStringLiteral("update Schaltplan set Bezeichnung = ? where Anschluss = ?"));
     for (int n = 1; n <= 8; ++n)
         output.write({QStringLiteral("Court %1").arg(n), n});
@@ -138,7 +139,8 @@ void insert(QSqlDatabase& db, int today, double now)
     // The demo's card terminal is scardsim, which the run command puts on the library path: member
     // cards in the reservation dialog and employee cards at log-in both work at once.
     Schema::exec(db,
-                 QStringLiteral("update Kartenleser set Aktiv = 1, FuerMitglieder = 1, FuerAngestellte = 1"));
+                 QStringLiteral("update Kartenleser set Aktiv = ?, FuerMitglieder = ?, FuerAngestellte = ?"),
+                 {true, true, true});
 }
 
 void insertDenseBookings(QSqlDatabase& db, int firstDay, int days, int courts)
@@ -151,7 +153,8 @@ void insertDenseBookings(QSqlDatabase& db, int firstDay, int days, int courts)
                 ++number;
                 for (int q = 1; q <= 4; ++q)
                     reservation.write({number, firstDay + d, stunde, q, platz,
-                                       QStringLiteral("Player %1").arg(number % 500), -17, 0, number % 2});
+                                       QStringLiteral("Player %1").arg(number % 500), -17, 0,
+                                       number % 2 == 1});
             }
 }
 

@@ -18,10 +18,10 @@ void insertUser(QSqlDatabase& db, const QString& name, const QString& password, 
 {
     QStringList columns{QStringLiteral("Benutzer"), QStringLiteral("Passwort"), QStringLiteral("Type"),
                         QStringLiteral("Login")};
-    QVariantList values{name, password, type, 0};
+    QVariantList values{name, password, type, false};
     for (const QString& right : rightFields) {
         columns << right;
-        values << (granted.contains(right) || granted.contains(QStringLiteral("*")) ? 1 : 0);
+        values << (granted.contains(right) || granted.contains(QStringLiteral("*")));
     }
     Schema::exec(db,
                  QStringLiteral("insert into Rechte (%1) values (%2)")
@@ -40,12 +40,13 @@ void insert(QSqlDatabase& db)
         db,
         QStringLiteral("insert into Kennzahlen (Nachkommastellen, Beleg, Firmenname, Strasse, PLZOrt, "
                        "Telefon, Belegid, Beleganzahl, Belegdruck, Lichtschaltung, ComPort, Wartezeit) "
-                       "values (2, 1, ?, ?, ?, ?, 0, 1, 1, 0, 0, 10)"),
-        {QStringLiteral("Courtoria Tennis & Squash"), QStringLiteral("Parkallee 12"),
-         QStringLiteral("10115 Berlin"), QStringLiteral("030 123456")});
+                       "values (2, ?, ?, ?, ?, ?, 0, 1, 1, ?, 0, 10)"),
+        {true, QStringLiteral("Courtoria Tennis & Squash"), QStringLiteral("Parkallee 12"),
+         QStringLiteral("10115 Berlin"), QStringLiteral("030 123456"), false});
     Schema::exec(
         db,
-        QStringLiteral("insert into Kartenleser (Aktiv, FuerMitglieder, FuerAngestellte) values (0, 0, 0)"));
+        QStringLiteral("insert into Kartenleser (Aktiv, FuerMitglieder, FuerAngestellte) values (?, ?, ?)"),
+        {false, false, false});
 
     for (int h = 1; h <= 24; ++h) {
         const QString stunde = QStringLiteral("%1:00 - %2:00")
@@ -53,8 +54,11 @@ void insert(QSqlDatabase& db)
                                    .arg(h % 24, 2, 10, QLatin1Char('0'));
         const QString stundeE = hourLabel(h - 1) + QStringLiteral(" - ") + hourLabel(h);
         Schema::exec(
-            db, QStringLiteral("insert into Preisprofil values (?, ?, ?, 100, 100, 100, 100, 100, 100, 100)"),
-            {h, stunde, stundeE});
+            db,
+            QStringLiteral(
+                "insert into Preisprofil (Stundenindex, Stunde, Stunde_e, Sonntag, Montag, Dienstag, "
+                "Mittwoch, Donnerstag, Freitag, Samstag) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+            {h, stunde, stundeE, 100, 100, 100, 100, 100, 100, 100});
     }
 
     for (int output = 1; output <= 40; ++output)
@@ -88,10 +92,10 @@ void insert(QSqlDatabase& db)
                      {QString::fromUtf8(c[0]), QString::fromUtf8(c[1])});
 
     // Colours are 0x00BBGGRR: a lawn green for tennis, a steel blue for squash.
-    Schema::exec(db, QStringLiteral("insert into Tischfarben values (1, 'Tennis', 24.0, ?, 1)"),
-                 {0x0050A040});
-    Schema::exec(db, QStringLiteral("insert into Tischfarben values (2, 'Squash', 16.0, ?, 2)"),
-                 {0x00B48246});
+    const QString courtType = QStringLiteral("insert into Tischfarben (TypNr, Tischtyp, Stundenpreis, "
+                                             "Tischfarbe, Tischbild) values (?, ?, ?, ?, ?)");
+    Schema::exec(db, courtType, {1, QStringLiteral("Tennis"), 24.0, 0x0050A040, 1});
+    Schema::exec(db, courtType, {2, QStringLiteral("Squash"), 16.0, 0x00B48246, 2});
 }
 
 } // namespace InstalledData

@@ -10,16 +10,122 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 
 namespace Installer {
 
-QString install(const Options& options)
+namespace {
+
+const QString connection = QStringLiteral("courtoria-install");
+
+// The tables with their rows, on a connection whose transaction is open; throws StoreError.
+void fill(QSqlDatabase& db, Engine engine, const Options& options)
 {
-    if (options.directory.isEmpty())
-        return QStringLiteral("No installation directory given.");
-    const QString root = QFileInfo(options.directory).absoluteFilePath();
+    Schema::create(db, engine);
+    InstalledData::insert(db);
+    if (options.demo) {
+        const int today = options.today ? options.today : DayCount::today();
+        const double now = options.now ? options.now : DayCount::now();
+        DemoData::insert(db, today, now);
+    }
+}
+
+bool names(const QString& conninfo, const char* keyword)
+{
+    return QRegularExpression(QStringLiteral("(^|\\s)%1\\s*=").arg(QLatin1String(keyword)))
+        .match(conninfo)
+        .hasMatch();
+}
+
+// Refuses a database on which any of the tables stands already, under whatever case of its name:
+// the hall's rows are never mixed with new ones.
+void requireEmpty(QSqlDatabase& db)
+{
+    QStringList marks;
+    QVariantList tables;
+    for (const QString& table : Schema::tableNames()) {
+        marks << QStringLiteral("?");
+        tables << table.toLower();
+    }
+    QSqlQuery query(db);
+    if (!query.prepare(
+            QStringLiteral("select current_database(), c.relname from pg_class c join pg_namespace n "
+                           "on n.oid = c.relnamespace where n.nspname = any (current_schemas(false)) "
+                           "and c.relkind in ('r', 'p', 'v', 'm', 'f') and lower(c.relname) in (%1) "
+                           "order by c.relname")
+                .arg(marks.join(QLatin1Char(',')))))
+        throw StoreError(query.lastError().text());
+    for (int i = 0; i < tables.size(); ++i)
+        query.bindValue(i, tables[i]);
+    if (!query.exec())
+        throw StoreError(query.lastError().text());
+    QString database;
+    QStringList found;
+    while (query.next()) {
+        database = query.value(0).toString();
+        found << query.value(1).toString();
+    }
+    if (!found.isEmpty())
+        throw StoreError(
+            QStringLiteral("The database %1 already holds the tables of Courtoria (%2); an existing "
+                           "database is never overwritten.")
+                .arg(database, found.join(QStringLiteral(", "))));
+}
+
+QString installOnServer(const Options& options, const QString& root)
+{
+    // The registry is given the string as it stands, and the registry holds no password.
+    if (names(options.server, "password"))
+        return QStringLiteral("The connection string holds a password; the registry never does. Put it into "
+                              "libpq's password file (PGPASSFILE) or service file (PGSERVICEFILE) instead.");
+    const QDir dir(root);
+    const bool existed = dir.exists();
+    QString failure;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection);
+        // A server that does not answer ends the run instead of keeping it waiting.
+        db.setConnectOptions(names(options.server, "connect_timeout")
+                                 ? options.server
+                                 : options.server + QStringLiteral(" connect_timeout=5"));
+        if (!db.open()) {
+            const QSqlError error = db.lastError();
+            failure = QStringLiteral("The server cannot be reached: %1")
+                          .arg(error.databaseText().trimmed().isEmpty() ? error.text()
+                                                                        : error.databaseText().trimmed());
+        } else {
+            try {
+                if (!db.transaction())
+                    throw StoreError(db.lastError().text());
+                requireEmpty(db);
+                fill(db, Engine::PostgreSQL, options);
+                // Before the commit: a hall whose folder cannot be made gets no tables either.
+                if (!dir.mkpath(QStringLiteral("Backup")))
+                    throw StoreError(QStringLiteral("Cannot create the directories under %1.").arg(root));
+                if (!db.commit())
+                    throw StoreError(db.lastError().text());
+            } catch (const StoreError& e) {
+                db.rollback();
+                failure = e.message();
+                dir.rmdir(QStringLiteral("Backup"));
+                if (!existed)
+                    QDir().rmdir(root);
+            }
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
+    if (!failure.isEmpty())
+        return failure;
+    if (!Registry::setValue(QStringLiteral("Installdirectory"), root) ||
+        !Registry::setValue(QStringLiteral("Datenbank"), QStringLiteral("postgresql:") + options.server))
+        return QStringLiteral("Cannot write the registry file %1.").arg(Registry::filePath());
+    return {};
+}
+
+QString installFile(const Options& options, const QString& root)
+{
     const QDir dir(root);
     const QString file = dir.filePath(QStringLiteral("Tables/Tennistables.sqlite"));
     if (QFileInfo::exists(file))
@@ -30,7 +136,6 @@ QString install(const Options& options)
     // Built under a temporary name and renamed at the end: a failed run leaves no half database.
     const QString building = file + QStringLiteral(".new");
     QFile::remove(building);
-    const QString connection = QStringLiteral("courtoria-install");
     QString failure;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
@@ -40,13 +145,7 @@ QString install(const Options& options)
         } else {
             try {
                 db.transaction();
-                Schema::create(db);
-                InstalledData::insert(db);
-                if (options.demo) {
-                    const int today = options.today ? options.today : DayCount::today();
-                    const double now = options.now ? options.now : DayCount::now();
-                    DemoData::insert(db, today, now);
-                }
+                fill(db, Engine::SQLite, options);
                 if (!db.commit())
                     failure = db.lastError().text();
             } catch (const StoreError& e) {
@@ -66,6 +165,16 @@ QString install(const Options& options)
     if (!Registry::setValue(QStringLiteral("Installdirectory"), root))
         return QStringLiteral("Cannot write the registry file %1.").arg(Registry::filePath());
     return {};
+}
+
+} // namespace
+
+QString install(const Options& options)
+{
+    if (options.directory.isEmpty())
+        return QStringLiteral("No installation directory given.");
+    const QString root = QFileInfo(options.directory).absoluteFilePath();
+    return options.server.isEmpty() ? installFile(options, root) : installOnServer(options, root);
 }
 
 } // namespace Installer

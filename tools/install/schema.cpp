@@ -4,87 +4,272 @@
 
 #include <QRegularExpression>
 #include <QSqlError>
-#include <QSqlQuery>
 
-#include <functional>
+namespace Schema {
+
+Field Field::notNull() const
+{
+    Field f = *this;
+    f.required = true;
+    return f;
+}
+
+Field Field::primaryKey() const
+{
+    Field f = *this;
+    f.key = true;
+    return f;
+}
+
+Field Field::checked(const char* name, const char* condition) const
+{
+    Field f = *this;
+    f.checkName = name;
+    f.check = condition;
+    return f;
+}
 
 namespace {
 
-// Declared types: SMALLINT/INTEGER for short, integer and whole numbers, DOUBLE for numbers, REAL
-// day counts for dates and timestamps, BOOLEAN 0/1 for logical fields. Every VARCHAR(n) column
-// refuses a longer text, every required one an empty text and every number column a text that
-// is no number (withRules below), so that any program writing the file meets the same rules as
-// the windows.
-const char* const statements[] = {
-    R"(create table Tische (
-        Tischnummer SMALLINT not null primary key,
-        Aktiv BOOLEAN, Startzeit REAL, Stopzeit REAL, "Summe Laufzeit" INTEGER,
-        XPosition INTEGER, YPosition INTEGER, TypNr INTEGER, Abrechnungsart INTEGER, Anschluss SMALLINT))",
-    R"(create table Tischfarben (
-        TypNr SMALLINT not null primary key, Tischtyp VARCHAR(15) not null,
-        Stundenpreis DOUBLE, Tischfarbe INTEGER, Tischbild INTEGER))",
-    R"(create table Reservierung (
-        Reservierungsnummer INTEGER, Datum REAL, Stunde INTEGER, Viertelstunde INTEGER, Platz SMALLINT,
-        Reservierer VARCHAR(30), Mitgliedsnummer INTEGER, Prozente SMALLINT, Bezahlt BOOLEAN))",
-    // Covers the occupancy walk: its rows come from the index in the walk's own order.
-    "create index Reservierung_Belegung on Reservierung (Datum, Platz, Stunde, Viertelstunde, "
-    "Reservierungsnummer, Bezahlt)",
-    "create index Reservierung_Nummer on Reservierung (Reservierungsnummer, Datum, Stunde, "
-    "Viertelstunde)",
-    "create index Reservierung_Platz on Reservierung (Platz, Datum)",
-    R"(create table Tischabrechnung (
-        Tischnummer SMALLINT, Einschreibdatum REAL, Betrag DOUBLE, DrinksundSnacks DOUBLE, Abgerechnet BOOLEAN,
-        Abrechnungsfolge INTEGER, Abrechnungsdatum REAL, Startzeit REAL, Quaters SMALLINT, Reservierer VARCHAR(30)))",
-    "create index Tischabrechnung_Offen on Tischabrechnung (Abgerechnet)",
-    "create index Tischabrechnung_Folge on Tischabrechnung (Abrechnungsfolge)",
-    "create index Tischabrechnung_Datum on Tischabrechnung (Abrechnungsdatum)",
-    R"(create table Kennzahlen (
-        Nachkommastellen INTEGER, Beleg BOOLEAN, Firmenname VARCHAR(60), Strasse VARCHAR(60), PLZOrt VARCHAR(60),
-        Telefon VARCHAR(40), Belegid INTEGER, Beleganzahl INTEGER, Belegdruck INTEGER, Lichtschaltung BOOLEAN,
-        ComPort INTEGER, Wartezeit INTEGER))",
-    R"(create table Preisprofil (
-        Stundenindex INTEGER not null primary key, Stunde VARCHAR(20), Stunde_e VARCHAR(30),
-        Sonntag INTEGER, Montag INTEGER, Dienstag INTEGER, Mittwoch INTEGER, Donnerstag INTEGER,
-        Freitag INTEGER, Samstag INTEGER))",
-    // INT, not INTEGER: an INTEGER key would be SQLite's rowid and a row without a number would be
-    // numbered silently instead of refused.
-    R"(create table Mitglieder (
-        Mitgliedsnummer INT not null primary key
-            constraint "Mitgliedsnummer has at most 7 digits" check (Mitgliedsnummer between 0 and 9999999), Nachname VARCHAR(30), Vorname VARCHAR(30), Ort VARCHAR(30),
-        PLZ VARCHAR(15), Strasse VARCHAR(30), Hausnummer VARCHAR(15), Telefon VARCHAR(20), Eintritt REAL,
-        Austritt REAL, Geburtsdatum REAL, Rabatt DOUBLE, Sonstiges VARCHAR(100)))",
-    "create index Zuname on Mitglieder (Nachname)",
-    "create table Monatsrabatt (Mitglied INTEGER, Monat INTEGER, Rabatt DOUBLE)",
-    "create index Monatsrabatt_Mitglied on Monatsrabatt (Mitglied)",
-    "create table Namen (Name VARCHAR(30) not null primary key, Telefonnummer VARCHAR(20))",
-    R"(create table Rechte (
-        Benutzer VARCHAR(30), Passwort VARCHAR(30), Type VARCHAR(20), Login BOOLEAN,
-        Benutzerrechte BOOLEAN, Mitglieder BOOLEAN, Kenngroessen BOOLEAN, Preise BOOLEAN, Tischverwaltung BOOLEAN,
-        ListofNames BOOLEAN, Aktivitaeten BOOLEAN, Tagesabschluss BOOLEAN, Abschluesse BOOLEAN,
-        Lichteinundaus BOOLEAN, Tischfarben BOOLEAN, Laenderwahl BOOLEAN, Tischstatistik BOOLEAN,
-        Archiv BOOLEAN, Inventar BOOLEAN, Chipkarte BOOLEAN))",
-    R"(create table Aktivitaet (
-        Aufzeichnung REAL, Datum REAL, Platz INTEGER, Reservierer VARCHAR(30), Startzeit VARCHAR(10), Laufzeit INTEGER))",
-    "create index Aktivitaet_Aufzeichnung on Aktivitaet (Aufzeichnung)",
-    "create table Kartenleser (Aktiv BOOLEAN, FuerMitglieder BOOLEAN, FuerAngestellte BOOLEAN)",
-    "create table Schaltplan (Anschluss INTEGER not null primary key, Bezeichnung VARCHAR(30), "
-    "Gruppen INTEGER)",
-    R"(create table "Länder" (Land VARCHAR(40), "Währung" VARCHAR(6)))",
-    R"(create table Inventar (
-        Inventar_id INTEGER, Name VARCHAR(40), Kategorie VARCHAR(30), Datum REAL, Lagerbestand NUMERIC,
-        Wert NUMERIC, Beschreibung TEXT))",
-    "create index si_name on Inventar (Name)",
-    "create index si_kategorie on Inventar (Kategorie)",
-    "create index si_nummer on Inventar (Inventar_id)",
-};
+Field text(const char* name, int length)
+{
+    return {name, Holds::Text, length};
+}
 
 } // namespace
 
-namespace Schema {
+// Every text of n characters refuses a longer text, every required one the empty text and every
+// number column a value that is no number, so that any program writing the tables meets the same
+// rules as the windows (statements() words them).
+const std::vector<Table>& tables()
+{
+    using enum Holds;
+    static const std::vector<Table> all{
+        {"Tische",
+         {Field{"Tischnummer", SmallInteger}.notNull().primaryKey(),
+          {"Aktiv", Logical},
+          {"Startzeit", DayCount},
+          {"Stopzeit", DayCount},
+          {"Summe Laufzeit", Integer},
+          {"XPosition", Integer},
+          {"YPosition", Integer},
+          {"TypNr", Integer},
+          {"Abrechnungsart", Integer},
+          {"Anschluss", SmallInteger}}},
+        {"Tischfarben",
+         {Field{"TypNr", SmallInteger}.notNull().primaryKey(),
+          text("Tischtyp", 15).notNull(),
+          {"Stundenpreis", FloatingPoint},
+          {"Tischfarbe", Integer},
+          {"Tischbild", Integer}}},
+        {"Reservierung",
+         {{"Reservierungsnummer", Integer},
+          {"Datum", DayCount},
+          {"Stunde", Integer},
+          {"Viertelstunde", Integer},
+          {"Platz", SmallInteger},
+          text("Reservierer", 30),
+          {"Mitgliedsnummer", Integer},
+          {"Prozente", SmallInteger},
+          {"Bezahlt", Logical}},
+         {// Covers the occupancy walk: its rows come from the index in the walk's own order.
+          {"Reservierung_Belegung",
+           {"Datum", "Platz", "Stunde", "Viertelstunde", "Reservierungsnummer", "Bezahlt"}},
+          {"Reservierung_Nummer", {"Reservierungsnummer", "Datum", "Stunde", "Viertelstunde"}},
+          {"Reservierung_Platz", {"Platz", "Datum"}},
+          // A quarter of a court is booked once: of two desks saving it at the same moment, the
+          // second is refused by the engine, whatever either desk has read before.
+          {"Reservierung_Viertelstunde", {"Datum", "Platz", "Stunde", "Viertelstunde"}, true}}},
+        {"Tischabrechnung",
+         {{"Tischnummer", SmallInteger},
+          {"Einschreibdatum", DayCount},
+          {"Betrag", FloatingPoint},
+          {"DrinksundSnacks", FloatingPoint},
+          {"Abgerechnet", Logical},
+          {"Abrechnungsfolge", Integer},
+          {"Abrechnungsdatum", DayCount},
+          {"Startzeit", DayCount},
+          {"Quaters", SmallInteger},
+          text("Reservierer", 30)},
+         {{"Tischabrechnung_Offen", {"Abgerechnet"}},
+          {"Tischabrechnung_Folge", {"Abrechnungsfolge"}},
+          {"Tischabrechnung_Datum", {"Abrechnungsdatum"}}}},
+        {"Kennzahlen",
+         {{"Nachkommastellen", Integer},
+          {"Beleg", Logical},
+          text("Firmenname", 60),
+          text("Strasse", 60),
+          text("PLZOrt", 60),
+          text("Telefon", 40),
+          {"Belegid", Integer},
+          {"Beleganzahl", Integer},
+          {"Belegdruck", Integer},
+          {"Lichtschaltung", Logical},
+          {"ComPort", Integer},
+          {"Wartezeit", Integer}}},
+        {"Preisprofil",
+         {Field{"Stundenindex", Integer}.notNull().primaryKey(),
+          text("Stunde", 20),
+          text("Stunde_e", 30),
+          {"Sonntag", Integer},
+          {"Montag", Integer},
+          {"Dienstag", Integer},
+          {"Mittwoch", Integer},
+          {"Donnerstag", Integer},
+          {"Freitag", Integer},
+          {"Samstag", Integer}}},
+        {"Mitglieder",
+         {Field{"Mitgliedsnummer", IntegerKey}.notNull().primaryKey().checked(
+              "Mitgliedsnummer has at most 7 digits", "%1 between 0 and 9999999"),
+          text("Nachname", 30),
+          text("Vorname", 30),
+          text("Ort", 30),
+          text("PLZ", 15),
+          text("Strasse", 30),
+          text("Hausnummer", 15),
+          text("Telefon", 20),
+          {"Eintritt", DayCount},
+          {"Austritt", DayCount},
+          {"Geburtsdatum", DayCount},
+          {"Rabatt", FloatingPoint},
+          text("Sonstiges", 100)},
+         {{"Zuname", {"Nachname"}}}},
+        {"Monatsrabatt",
+         {{"Mitglied", Integer}, {"Monat", Integer}, {"Rabatt", FloatingPoint}},
+         {{"Monatsrabatt_Mitglied", {"Mitglied"}}}},
+        {"Namen", {text("Name", 30).notNull().primaryKey(), text("Telefonnummer", 20)}},
+        {"Rechte", {text("Benutzer", 30),      text("Passwort", 30),        text("Type", 20),
+                    {"Login", Logical},        {"Benutzerrechte", Logical}, {"Mitglieder", Logical},
+                    {"Kenngroessen", Logical}, {"Preise", Logical},         {"Tischverwaltung", Logical},
+                    {"ListofNames", Logical},  {"Aktivitaeten", Logical},   {"Tagesabschluss", Logical},
+                    {"Abschluesse", Logical},  {"Lichteinundaus", Logical}, {"Tischfarben", Logical},
+                    {"Laenderwahl", Logical},  {"Tischstatistik", Logical}, {"Archiv", Logical},
+                    {"Inventar", Logical},     {"Chipkarte", Logical}}},
+        {"Aktivitaet",
+         {{"Aufzeichnung", DayCount},
+          {"Datum", DayCount},
+          {"Platz", Integer},
+          text("Reservierer", 30),
+          text("Startzeit", 10),
+          {"Laufzeit", Integer}},
+         {{"Aktivitaet_Aufzeichnung", {"Aufzeichnung"}}}},
+        {"Kartenleser", {{"Aktiv", Logical}, {"FuerMitglieder", Logical}, {"FuerAngestellte", Logical}}},
+        {"Schaltplan",
+         {Field{"Anschluss", Integer}.notNull().primaryKey(), text("Bezeichnung", 30), {"Gruppen", Integer}}},
+        {"Länder", {text("Land", 40), text("Währung", 6)}},
+        {"Inventar",
+         {{"Inventar_id", Integer},
+          text("Name", 40),
+          text("Kategorie", 30),
+          {"Datum", DayCount},
+          {"Lagerbestand", Number},
+          {"Wert", Number},
+          {"Beschreibung", Memo}},
+         {{"si_name", {"Name"}}, {"si_kategorie", {"Kategorie"}}, {"si_nummer", {"Inventar_id"}}}},
+    };
+    return all;
+}
 
 QStringList tableNames()
 {
     return Store::tableNames();
+}
+
+QString identifier(const QString& name)
+{
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    return plain.match(name).hasMatch() ? name : Store::quoted(name);
+}
+
+namespace {
+
+QString type(const SqlDialect& d, const Field& f)
+{
+    switch (f.holds) {
+    case Holds::SmallInteger: return QString::fromLatin1(d.smallInteger);
+    case Holds::Integer: return QString::fromLatin1(d.integer);
+    case Holds::IntegerKey: return QString::fromLatin1(d.integerKey);
+    case Holds::FloatingPoint: return QString::fromLatin1(d.floatingPoint);
+    case Holds::DayCount: return QString::fromLatin1(d.dayCount);
+    case Holds::Logical: return QString::fromLatin1(d.logical);
+    case Holds::Number: return QString::fromLatin1(d.number);
+    case Holds::Memo: return QString::fromLatin1(d.memo);
+    case Holds::Text: break;
+    }
+    return QString::fromLatin1(d.text).arg(f.length);
+}
+
+QString constraint(const QString& name, const QString& condition)
+{
+    return QStringLiteral(" constraint %1 check (%2)").arg(Store::quoted(name), condition);
+}
+
+// The names of the checks are what the engine reports when it refuses a write; they name the
+// field as the desk knows it.
+QString column(const SqlDialect& d, const Field& f)
+{
+    const QString bare = QString::fromUtf8(f.name);
+    const QString name = identifier(bare);
+    QString sql = name + QLatin1Char(' ') + type(d, f);
+    const bool number = f.holds != Holds::Text && f.holds != Holds::Memo;
+    if (number && *d.numbersOnly)
+        sql += constraint(bare + QStringLiteral(" holds numbers only"),
+                          QString::fromLatin1(d.numbersOnly).arg(name));
+    if (f.required)
+        sql += QStringLiteral(" not null");
+    if (f.holds == Holds::Text) {
+        sql += constraint(QStringLiteral("%1 holds at most %2 characters").arg(bare).arg(f.length),
+                          QStringLiteral("length(%1) <= %2").arg(name).arg(f.length));
+        if (f.required)
+            sql +=
+                constraint(bare + QStringLiteral(" must have a value"), QStringLiteral("%1 <> ''").arg(name));
+    }
+    if (f.key)
+        sql += QStringLiteral(" primary key");
+    if (f.checkName)
+        sql += constraint(QString::fromUtf8(f.checkName), QString::fromLatin1(f.check).arg(name));
+    return sql;
+}
+
+QString joinedNames(const std::vector<const char*>& names)
+{
+    QStringList quoted;
+    for (const char* n : names)
+        quoted << identifier(QString::fromUtf8(n));
+    return quoted.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+QStringList statements(Engine engine)
+{
+    const SqlDialect& d = dialect(engine);
+    QStringList result;
+    for (const Table& table : tables()) {
+        const QString name = identifier(QString::fromUtf8(table.name));
+        QStringList columns;
+        for (const Field& f : table.fields)
+            columns << column(d, f);
+        if (*d.rowIdentityColumn)
+            columns << QString::fromLatin1(d.rowIdentityColumn);
+        result << QStringLiteral("create table %1 (\n    %2)")
+                      .arg(name, columns.join(QStringLiteral(",\n    ")));
+        for (const Index& index : table.indexes)
+            result << QStringLiteral("create %1index %2 on %3 (%4)")
+                          .arg(index.unique ? QStringLiteral("unique ") : QString(),
+                               QString::fromUtf8(index.name), name, joinedNames(index.fields));
+    }
+    return result;
+}
+
+void create(QSqlDatabase& db, Engine engine)
+{
+    // Not prepared: the server prepares no definitions.
+    for (const QString& sql : statements(engine)) {
+        QSqlQuery query(db);
+        if (!query.exec(sql))
+            throw StoreError(query.lastError().text() + QStringLiteral(": ") + sql);
+    }
 }
 
 Statement::Statement(QSqlDatabase& db, const QString& sql)
@@ -106,66 +291,6 @@ void Statement::write(const QVariantList& values)
 void exec(QSqlDatabase& db, const QString& sql, const QVariantList& values)
 {
     Statement(db, sql).write(values);
-}
-
-namespace {
-
-// Appends the checks worded by `rules` (from the match and the bare column name) to every column
-// definition the pattern finds; its first group is the column's name.
-QString withColumnRules(const QString& sql, const QRegularExpression& column,
-                        const std::function<QString(const QRegularExpressionMatch&, const QString&)>& rules)
-{
-    QString result;
-    qsizetype done = 0;
-    for (auto it = column.globalMatch(sql); it.hasNext();) {
-        const auto m = it.next();
-        QString bare = m.captured(1);
-        bare.remove(QLatin1Char('"'));
-        result += sql.mid(done, m.capturedEnd() - done) + rules(m, bare);
-        done = m.capturedEnd();
-    }
-    return result + sql.mid(done);
-}
-
-} // namespace
-
-// Adds the named checks of the columns: "Name VARCHAR(30) not null" refuses 31 characters and the
-// empty text; "Rabatt DOUBLE" refuses a text that reads as no number ("-", "1e"), which SQLite would
-// keep in any column and every reader take for 0 (a text that reads as a number has become that
-// number before the check sees it). The names are what the engine reports when a write is refused.
-QString withRules(const QString& sql)
-{
-    if (!sql.startsWith(QLatin1String("create table"), Qt::CaseInsensitive))
-        return sql;
-    static const QRegularExpression text(
-        QStringLiteral("(\"[^\"]+\"|\\b\\w+)\\s+VARCHAR\\((\\d+)\\)(\\s+not null)?"),
-        QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression number(
-        QStringLiteral("(\"[^\"]+\"|\\b\\w+)\\s+(SMALLINT|INTEGER|INT|DOUBLE|REAL|NUMERIC|BOOLEAN)\\b"),
-        QRegularExpression::CaseInsensitiveOption);
-    const QString texts =
-        withColumnRules(sql, text, [](const QRegularExpressionMatch& m, const QString& bare) {
-            const QString name = m.captured(1);
-            QString rules =
-                QStringLiteral(" constraint \"%1 holds at most %2 characters\" check (length(%3) <= %2)")
-                    .arg(bare, m.captured(2), name);
-            if (!m.captured(3).isEmpty())
-                rules +=
-                    QStringLiteral(" constraint \"%1 must have a value\" check (%2 <> '')").arg(bare, name);
-            return rules;
-        });
-    return withColumnRules(texts, number, [](const QRegularExpressionMatch& m, const QString& bare) {
-        return QStringLiteral(
-                   " constraint \"%1 holds numbers only\" check (typeof(%2) in ('integer', 'real', "
-                   "'null'))")
-            .arg(bare, m.captured(1));
-    });
-}
-
-void create(QSqlDatabase& db)
-{
-    for (const char* sql : statements)
-        exec(db, withRules(QString::fromUtf8(sql)));
 }
 
 } // namespace Schema

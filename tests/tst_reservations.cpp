@@ -80,6 +80,7 @@ void TestReservations::numbering()
     r.datum = day0;
     r.selected = {{18, 1, 3}};
     QCOMPARE(storeReservation(r), 1);
+    r.selected = {{18, 2, 3}}; // a quarter is booked once
     QCOMPARE(storeReservation(r), 2);
     QCOMPARE(fNeueReservierungsnummer(), 3);
     // Deleting the highest number hands it out again.

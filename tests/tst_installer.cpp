@@ -1,7 +1,9 @@
 #include "data/daycount.h"
 #include "data/rights.h"
 #include "data/sqldialect.h"
+#include "data/store.h"
 #include "install/installer.h"
+#include "testinstallation.h"
 #include "testserver.h"
 
 #include <QCryptographicHash>
@@ -300,6 +302,8 @@ private slots:
     void silentServerEndsAtTimeout_data();
     void silentServerEndsAtTimeout();
     void passwordNeverReachesRegistry();
+    void testInstallationOnEither_data();
+    void testInstallationOnEither();
     void refusesWithoutDirectory();
 
 private:
@@ -970,6 +974,38 @@ void TestInstaller::passwordNeverReachesRegistry()
     QVERIFY2(run.stderrText.contains("password file"), qPrintable(run.stderrText));
     QVERIFY(!QFile::exists(registry));
     QVERIFY(!QFileInfo::exists(hall));
+}
+
+void TestInstaller::testInstallationOnEither_data()
+{
+    engines();
+}
+
+// The installation the other tests stand on: the store reaches its tables on the engine asked for,
+// and a database on the server is gone with it.
+void TestInstaller::testInstallationOnEither()
+{
+    QFETCH(Engine, engine);
+    REQUIRE_ENGINE(engine);
+    QString name;
+    {
+        TestInstallation installation(engine, true, 46000, 46000.75);
+        QVERIFY2(installation.isValid(), qPrintable(installation.failure()));
+        QCOMPARE(installation.engine(), engine);
+        QCOMPARE(Store::database().driverName(), QLatin1String(dialect(engine).driver));
+        QCOMPARE(TestInstallation::scalar("select count(*) from Preisprofil").toInt(), 24);
+        QCOMPARE(TestInstallation::scalar("select count(*) from Tische").toInt(), 8);
+        QCOMPARE(QFileInfo::exists(installation.databaseFile()), engine == Engine::SQLite);
+        name = installation.connectionString().section("dbname=", 1).section(' ', 0, 0);
+        QCOMPARE(name.isEmpty(), engine == Engine::SQLite);
+    }
+    if (engine == Engine::PostgreSQL) {
+        {
+            QSqlDatabase db = open(engine, "maintenance", TestDatabase::server() + " dbname=postgres");
+            QCOMPARE(count(db, "select count(*) from pg_database where datname = ?", {name}), 0);
+        }
+        close("maintenance");
+    }
 }
 
 void TestInstaller::refusesWithoutDirectory()

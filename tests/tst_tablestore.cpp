@@ -1041,6 +1041,19 @@ void TestTableStore::transactionsOnEitherEngine()
     } catch (const StoreError&) {
     }
     QCOMPARE(TestInstallation::scalar("select count(*) from Namen where Name = 'Abel'").toInt(), 1);
+    // A transaction inside another is refused, and the outer one stays all or nothing.
+    {
+        Store::Transaction outer;
+        Query("delete from Namen where Name = 'Abel'").exec();
+        try {
+            Store::Transaction inner;
+            inner.commit();
+            QFAIL("a transaction began inside another");
+        } catch (const StoreError& e) {
+            QCOMPARE(e.message(), QString("cannot start a transaction within a transaction"));
+        }
+    }
+    QCOMPARE(TestInstallation::scalar("select count(*) from Namen where Name = 'Abel'").toInt(), 1);
     {
         Store::Transaction t;
         Query insert("insert into Namen (Name) values (:pname)");

@@ -281,6 +281,10 @@ Transaction::Transaction()
     // SQLite: immediate, the write lock is taken here, where the busy timeout lets another writer
     // finish. A deferred transaction that reads first would meet that writer when it writes, and
     // SQLite refuses such an upgrade at once instead of waiting.
+    // The server only warns of a second begin, and the inner commit would then store the outer
+    // transaction's half: refused on both, as SQLite refuses it.
+    if (transactions > 0)
+        throw StoreError(QStringLiteral("cannot start a transaction within a transaction"));
     QSqlQuery begin(database());
     if (!begin.exec(QString::fromLatin1(dialect().beginWrite)))
         throw StoreError(message(begin.lastError()), failureNow());

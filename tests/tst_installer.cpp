@@ -298,6 +298,7 @@ private slots:
     void refusesToOverwrite();
     void refusesDatabaseWithTables_data();
     void refusesDatabaseWithTables();
+    void unreachableServerSaysSo_data();
     void unreachableServerSaysSo();
     void silentServerEndsAtTimeout_data();
     void silentServerEndsAtTimeout();
@@ -914,19 +915,37 @@ void TestInstaller::refusesDatabaseWithTables()
     QVERIFY(!QFileInfo::exists(hall));
 }
 
+void TestInstaller::unreachableServerSaysSo_data()
+{
+    QTest::addColumn<bool>("onServer");
+    QTest::addColumn<QString>("database");
+    QTest::addColumn<QString>("words");
+    // A socket folder where no server listens; libpq's own words name the socket it tried.
+    QTest::newRow("no server") << false << "hall"
+                               << "No such file or directory";
+    QTest::newRow("no such database") << true << "no_such_hall"
+                                      << "database \"no_such_hall\" does not exist";
+}
+
 void TestInstaller::unreachableServerSaysSo()
 {
-    // A socket folder where no server listens.
+    QFETCH(bool, onServer);
+    QFETCH(QString, database);
+    QFETCH(QString, words);
+    if (onServer)
+        REQUIRE_ENGINE(Engine::PostgreSQL);
     const QString nowhere = dir.filePath("nowhere");
     QVERIFY(QDir().mkpath(nowhere));
     const QString registry = dir.filePath("unreachable.ini");
     const QString hall = dir.filePath("unreachable_hall");
-    const Run run =
-        install(registry, {"--dir", hall, "--server", "host=" + nowhere + " user=courtoria dbname=hall"});
+    const QString conninfo =
+        (onServer ? TestDatabase::server() : "host=" + nowhere + " user=courtoria") + " dbname=" + database;
+    const Run run = install(registry, {"--dir", hall, "--server", conninfo});
     QCOMPARE(run.exitCode, 1);
-    // libpq's own words name the socket it tried.
-    QVERIFY2(run.stderrText.contains("The server cannot be reached") && run.stderrText.contains(nowhere) &&
-                 run.stderrText.contains("No such file or directory"),
+    QVERIFY2(run.stderrText.contains("Cannot connect to the database server") &&
+                 run.stderrText.contains(
+                     onServer ? TestDatabase::server().section("host=", 1).section(' ', 0, 0) : nowhere) &&
+                 run.stderrText.contains(words),
              qPrintable(run.stderrText));
     QVERIFY(!QFile::exists(registry));
     QVERIFY(!QFileInfo::exists(hall));
@@ -958,7 +977,8 @@ void TestInstaller::silentServerEndsAtTimeout()
                                        "host=" + folder.path() + " user=courtoria dbname=hall" + timeout});
     const qint64 took = clock.elapsed();
     QCOMPARE(run.exitCode, 1);
-    QVERIFY2(run.stderrText.contains("The server cannot be reached") && run.stderrText.contains("timeout"),
+    QVERIFY2(run.stderrText.contains("Cannot connect to the database server") &&
+                 run.stderrText.contains("timeout"),
              qPrintable(run.stderrText));
     QVERIFY2(took >= atLeast && took <= atMost, qPrintable(QString::number(took)));
     QVERIFY(!QFile::exists(registry));

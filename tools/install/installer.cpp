@@ -91,7 +91,7 @@ QString installOnServer(const Options& options, const QString& root)
                                  : options.server + QStringLiteral(" connect_timeout=5"));
         if (!db.open()) {
             const QSqlError error = db.lastError();
-            failure = QStringLiteral("The server cannot be reached: %1")
+            failure = QStringLiteral("Cannot connect to the database server: %1")
                           .arg(error.databaseText().trimmed().isEmpty() ? error.text()
                                                                         : error.databaseText().trimmed());
         } else {

@@ -16,6 +16,45 @@
 
 #include <memory>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// A port where connections are taken (by the system, the listen queue) and never answered: a
+// server that hangs. Closed with the object.
+class SilentPort {
+public:
+    SilentPort()
+    {
+        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof(address);
+        if (fd_ < 0 || ::bind(fd_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+            ::listen(fd_, 8) != 0 || ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &size) != 0)
+            return;
+        port_ = ntohs(address.sin_port);
+    }
+    ~SilentPort()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    SilentPort(const SilentPort&) = delete;
+    SilentPort& operator=(const SilentPort&) = delete;
+    int port() const { return port_; }
+
+private:
+    int fd_ = -1;
+    int port_ = 0;
+};
+
+} // namespace
+
 class TestSessionStart : public QObject {
     Q_OBJECT
 private slots:
@@ -158,13 +197,19 @@ void TestSessionStart::storeReachedBeforeTheSteps_data()
     QTest::addColumn<QString>("store");
     QTest::addColumn<QList<bool>>("retries"); // the answers to the questions asked, in order
     QTest::addColumn<bool>("reached");
-    QTest::newRow("the desk's SQLite file") << "sqlite" << QList<bool>{} << true;
+    QTest::addColumn<QString>("words"); // the server's own, in every question
+    QTest::newRow("the desk's SQLite file") << "sqlite" << QList<bool>{} << true << QString();
     // The steps that follow show a missing file as they always have, and the program runs on.
-    QTest::newRow("a missing SQLite file") << "missing" << QList<bool>{} << true;
-    QTest::newRow("a reachable server") << "server" << QList<bool>{} << true;
-    QTest::newRow("no server, quit") << "nowhere" << QList<bool>{false} << false;
-    QTest::newRow("no server, retry, quit") << "nowhere" << QList<bool>{true, false} << false;
-    QTest::newRow("no server, retry once it is there") << "nowhere, then server" << QList<bool>{true} << true;
+    QTest::newRow("a missing SQLite file") << "missing" << QList<bool>{} << true << QString();
+    QTest::newRow("a reachable server") << "server" << QList<bool>{} << true << QString();
+    const QString absent = "No such file or directory";
+    QTest::newRow("no server, quit") << "nowhere" << QList<bool>{false} << false << absent;
+    QTest::newRow("no server, retry, quit") << "nowhere" << QList<bool>{true, false} << false << absent;
+    QTest::newRow("no server, retry once it is there")
+        << "nowhere, then server" << QList<bool>{true} << true << absent;
+    // Bounded by the connect timeout, not by the operating system's minutes.
+    QTest::newRow("a server that hangs, quit")
+        << "silent" << QList<bool>{false} << false << "timeout expired";
 }
 
 void TestSessionStart::storeReachedBeforeTheSteps()
@@ -172,6 +217,7 @@ void TestSessionStart::storeReachedBeforeTheSteps()
     QFETCH(QString, store);
     QFETCH(QList<bool>, retries);
     QFETCH(bool, reached);
+    QFETCH(QString, words);
     const bool needsServer = store.contains(QLatin1String("server"));
     if (needsServer && !TestDatabase::serverAvailable())
         QSKIP("no test server (COURTORIA_TEST_SERVER)");
@@ -193,6 +239,13 @@ void TestSessionStart::storeReachedBeforeTheSteps()
                                    QStringLiteral("postgresql:") + server->connectionString()));
     if (store.startsWith(QLatin1String("nowhere")))
         QVERIFY(Registry::setValue(QStringLiteral("Datenbank"), unreachable));
+    SilentPort silent;
+    QVERIFY(silent.port() > 0);
+    const QString hanging =
+        QStringLiteral("postgresql:host=127.0.0.1 port=%1 user=courtoria dbname=hall sslmode=disable")
+            .arg(silent.port());
+    if (store == QLatin1String("silent"))
+        QVERIFY(Registry::setValue(QStringLiteral("Datenbank"), hanging));
 
     struct Question {
         Messages::Kind kind;
@@ -217,11 +270,15 @@ void TestSessionStart::storeReachedBeforeTheSteps()
     for (const Question& q : asked) {
         QCOMPARE(q.kind, Messages::Kind::RetryQuestion);
         // The server's own words, where it was looked for, and the choice.
-        QVERIFY2(q.text.contains(nowhere.path()), qPrintable(q.text));
-        QVERIFY2(q.text.contains(QLatin1String("No such file or directory")), qPrintable(q.text));
+        QVERIFY2(
+            q.text.contains(store == QLatin1String("silent") ? QStringLiteral("127.0.0.1") : nowhere.path()),
+            qPrintable(q.text));
+        QVERIFY2(q.text.contains(words), qPrintable(q.text));
         QVERIFY2(q.text.contains(QLatin1String("Retry")) && q.text.contains(QLatin1String("Quit")),
                  qPrintable(q.text));
         QVERIFY2(q.waited < 6000, qPrintable(QString::number(q.waited)));
+        if (store == QLatin1String("silent")) // it did hang, until the timeout ended the wait
+            QVERIFY2(q.waited >= 4000, qPrintable(QString::number(q.waited)));
     }
     QCOMPARE(QSqlDatabase::database(QString::fromLatin1(Store::connectionName), false).isOpen(),
              reached && store != QLatin1String("missing"));

@@ -77,6 +77,8 @@ private slots:
     void storeErrorsReadTheSameOnEitherEngine();
     void numbersOfOneKindAreDrawnOneDeskAfterTheOther_data();
     void numbersOfOneKindAreDrawnOneDeskAfterTheOther();
+    void queryReadOnWhileOtherStatementsRun_data();
+    void queryReadOnWhileOtherStatementsRun();
     void lostServerFailsTheActionAndTheNextReconnects_data();
     void lostServerFailsTheActionAndTheNextReconnects();
 
@@ -1200,6 +1202,33 @@ void TestTableStore::numbersOfOneKindAreDrawnOneDeskAfterTheOther()
     transaction.commit();
     QTRY_VERIFY(sameKind.done);
     QVERIFY(sameKind.acquired);
+}
+
+void TestTableStore::queryReadOnWhileOtherStatementsRun_data()
+{
+    QTest::addColumn<Engine>("engine");
+    addEngineRows("names");
+}
+
+void TestTableStore::queryReadOnWhileOtherStatementsRun()
+{
+    QFETCH(Engine, engine);
+    OPEN_ENGINE_STORE(store, engine);
+    // A walk over rows that writes and reads beside itself, as the windows' loops do.
+    Query names("select Name from Namen order by Name");
+    names.open();
+    QStringList seen;
+    for (; !names.eof(); names.next()) {
+        seen << names.field("Name").asString();
+        Query mark("update Namen set Telefonnummer = :pname where Name = :pname");
+        mark.setParam("pname", seen.last());
+        QCOMPARE(mark.exec(), 1);
+        Query count("select count(*) as n from Namen");
+        count.open();
+        QCOMPARE(count.field("n").asInteger(), 6);
+    }
+    QCOMPARE(seen, (QStringList{"Abel", "Baker", "Cole", "Dane", "Eve", "Fox"}));
+    QCOMPARE(TestInstallation::scalar("select count(*) from Namen where Telefonnummer = Name").toInt(), 6);
 }
 
 void TestTableStore::lostServerFailsTheActionAndTheNextReconnects_data()

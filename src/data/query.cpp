@@ -38,7 +38,7 @@ void Query::run()
 {
     if (preparedOn_ != Store::generation()) {
         query_ = QSqlQuery(Store::database());
-        query_.setForwardOnly(true);
+        query_.setForwardOnly(Store::dialect().forwardOnly);
         if (!query_.prepare(positional_.text))
             throw StoreError(Store::message(query_.lastError(), sql_));
         preparedOn_ = Store::generation();

@@ -18,7 +18,7 @@ const QString rowidColumn = QStringLiteral("__rowid");
 QSqlQuery prepared(const QString& sql)
 {
     QSqlQuery query(Store::database());
-    query.setForwardOnly(true);
+    query.setForwardOnly(Store::dialect().forwardOnly);
     if (!query.prepare(sql))
         throw StoreError(Store::message(query.lastError(), query.lastQuery()));
     return query;

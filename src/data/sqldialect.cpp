@@ -19,6 +19,7 @@ constexpr SqlDialect sqlite{
     "begin immediate",
     "typeof(%1) in ('integer', 'real', 'null')",
     "",
+    true,
 };
 
 constexpr SqlDialect postgresql{
@@ -38,6 +39,7 @@ constexpr SqlDialect postgresql{
     "begin",
     "",
     "select pg_advisory_xact_lock(?)",
+    false,
 };
 
 } // namespace

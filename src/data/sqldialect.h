@@ -40,6 +40,12 @@ struct SqlDialect {
     // Serialises the drawing of "highest + 1" numbers of one kind, whose lock key is bound to the
     // one placeholder, until the transaction ends. Empty: the write lock of beginWrite does it.
     const char* lockNumbers;
+
+    // Whether a select is read forward as the engine steps to its rows. The PostgreSQL driver then
+    // takes the rows one by one from the connection and drops the rest as soon as another
+    // statement runs beside it, as in every walk that writes or reads as it goes: there a select
+    // comes whole.
+    bool forwardOnly;
 };
 
 const SqlDialect& dialect(Engine engine);

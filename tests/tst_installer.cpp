@@ -3,6 +3,7 @@
 #include "data/sqldialect.h"
 #include "data/store.h"
 #include "install/installer.h"
+#include "silentport.h"
 #include "testinstallation.h"
 #include "testserver.h"
 
@@ -21,11 +22,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
-#include <cstring>
 #include <memory>
 
 Q_DECLARE_METATYPE(Engine)
@@ -246,33 +242,6 @@ QStringList fingerprint(Engine engine, QSqlDatabase& db)
             result << rows(db, '"' + relation.section(QLatin1Char(' '), 1) + '"');
     return result;
 }
-
-// A Unix socket that takes connections and never answers them: a server that hangs.
-class SilentServer {
-public:
-    explicit SilentServer(const QString& folder)
-    {
-        fd_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        const QByteArray path = QFile::encodeName(folder + QStringLiteral("/.s.PGSQL.5432"));
-        std::strncpy(address.sun_path, path.constData(), sizeof address.sun_path - 1);
-        listening_ = fd_ >= 0 && ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-                     ::listen(fd_, 8) == 0;
-    }
-    ~SilentServer()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    SilentServer(const SilentServer&) = delete;
-    SilentServer& operator=(const SilentServer&) = delete;
-    bool isListening() const { return listening_; }
-
-private:
-    int fd_ = -1;
-    bool listening_ = false;
-};
 
 } // namespace
 
@@ -968,13 +937,15 @@ void TestInstaller::silentServerEndsAtTimeout()
     QFETCH(int, atLeast);
     QFETCH(int, atMost);
     QTemporaryDir folder;
-    SilentServer silent(folder.path());
-    QVERIFY(silent.isListening());
+    SilentPort silent;
+    QVERIFY(silent.port() > 0);
     const QString registry = folder.filePath("registry.ini");
     QElapsedTimer clock;
     clock.start();
-    const Run run = install(registry, {"--dir", folder.filePath("hall"), "--server",
-                                       "host=" + folder.path() + " user=courtoria dbname=hall" + timeout});
+    const Run run = install(
+        registry,
+        {"--dir", folder.filePath("hall"), "--server",
+         QStringLiteral("host=127.0.0.1 port=%1 user=courtoria dbname=hall").arg(silent.port()) + timeout});
     const qint64 took = clock.elapsed();
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.stderrText.contains("Cannot connect to the database server") &&

@@ -265,8 +265,8 @@ private slots:
     void registryNamesTheDirectory_data();
     void registryNamesTheDirectory();
     void refusesToOverwrite();
-    void refusesDatabaseWithTables_data();
-    void refusesDatabaseWithTables();
+    void refusedServerDatabaseStaysAsItWas_data();
+    void refusedServerDatabaseStaysAsItWas();
     void unreachableServerSaysSo_data();
     void unreachableServerSaysSo();
     void silentServerEndsAtTimeout_data();
@@ -835,28 +835,40 @@ void TestInstaller::refusesToOverwrite()
     QVERIFY(!QFile::exists(otherRegistry)); // nothing was written anywhere
 }
 
-void TestInstaller::refusesDatabaseWithTables_data()
+void TestInstaller::refusedServerDatabaseStaysAsItWas_data()
 {
-    QTest::addColumn<bool>("installed");
-    QTest::newRow("an installation") << true;
-    QTest::newRow("one table of another hand") << false;
+    QTest::addColumn<QString>("made"); // what another hand made on a new database; empty: the installation
+    QTest::addColumn<QString>("said");
+    QTest::addColumn<QString>("names"); // what the message names
+    QTest::newRow("an installation") << QString() << "already holds the tables of Courtoria"
+                                     << "reservierung";
+    QTest::newRow("one table under another case") << "create table \"NAMEN\" (wer text)"
+                                                  << "already holds the tables of Courtoria"
+                                                  << "NAMEN";
+    // Refused by the server only when the tables before the members' index stand already.
+    QTest::newRow("the name of an index") << "create table zuname (wer text)"
+                                          << "already exists"
+                                          << "zuname";
 }
 
-// A server database that holds the tables already, or only one of them under another case of its
-// name, is left exactly as it was: no table, index or row is added, and no registry is written.
-void TestInstaller::refusesDatabaseWithTables()
+// A server database that holds the tables already, only one of them under another case of its name,
+// or anything else that makes the installation fail midway, is left exactly as it was: no table,
+// index or row stays, and no directory and no registry is written.
+void TestInstaller::refusedServerDatabaseStaysAsItWas()
 {
-    QFETCH(bool, installed);
+    QFETCH(QString, made);
+    QFETCH(QString, said);
+    QFETCH(QString, names);
     REQUIRE_ENGINE(Engine::PostgreSQL);
     TestDatabase other;
     QString conninfo = server->connectionString();
-    if (!installed) {
+    if (!made.isEmpty()) {
         QVERIFY2(other.isValid(), qPrintable(other.failure()));
         conninfo = other.connectionString();
         {
             QSqlDatabase db = open(Engine::PostgreSQL, "other_hand", conninfo);
-            QSqlQuery(db).exec("create table \"NAMEN\" (wer text)");
-            QSqlQuery(db).exec("insert into \"NAMEN\" values ('somebody')");
+            QVERIFY(QSqlQuery(db).exec(made));
+            QVERIFY(QSqlQuery(db).exec("insert into " + made.section(' ', 2, 2) + " values ('somebody')"));
         }
         close("other_hand");
     }
@@ -872,9 +884,8 @@ void TestInstaller::refusesDatabaseWithTables()
     const QString registry = dir.filePath("second.ini");
     const Run again = install(registry, {"--dir", hall, "--server", conninfo, "--demo"});
     QCOMPARE(again.exitCode, 1);
-    QVERIFY2(again.stderrText.contains("already holds the tables of Courtoria"),
+    QVERIFY2(again.stderrText.contains(said) && again.stderrText.contains(names),
              qPrintable(again.stderrText));
-    QVERIFY2(again.stderrText.contains(installed ? "reservierung" : "NAMEN"), qPrintable(again.stderrText));
     {
         QSqlDatabase db = open(Engine::PostgreSQL, "after", conninfo);
         QCOMPARE(fingerprint(Engine::PostgreSQL, db), before);

@@ -1,6 +1,7 @@
 #include "install/installer.h"
 
 #include "data/daycount.h"
+#include "data/sqldialect.h"
 #include "data/store.h"
 #include "install/demodata.h"
 #include "install/installeddata.h"
@@ -82,9 +83,11 @@ QString installOnServer(const Options& options, const QString& root)
                               "libpq's password file (PGPASSFILE) or service file (PGSERVICEFILE) instead.");
     const QDir dir(root);
     const bool existed = dir.exists();
+    const bool hadBackup = dir.exists(QStringLiteral("Backup"));
     QString failure;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection);
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QLatin1String(dialect(Engine::PostgreSQL).driver), connection);
         // A server that does not answer ends the run instead of keeping it waiting.
         db.setConnectOptions(names(options.server, "connect_timeout")
                                  ? options.server
@@ -108,7 +111,8 @@ QString installOnServer(const Options& options, const QString& root)
             } catch (const StoreError& e) {
                 db.rollback();
                 failure = e.message();
-                dir.rmdir(QStringLiteral("Backup"));
+                if (!hadBackup)
+                    dir.rmdir(QStringLiteral("Backup"));
                 if (!existed)
                     QDir().rmdir(root);
             }
@@ -138,7 +142,8 @@ QString installFile(const Options& options, const QString& root)
     QFile::remove(building);
     QString failure;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QLatin1String(dialect(Engine::SQLite).driver), connection);
         db.setDatabaseName(building);
         if (!db.open()) {
             failure = db.lastError().text();

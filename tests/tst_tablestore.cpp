@@ -77,6 +77,7 @@ private slots:
     void storeErrorsReadTheSameOnEitherEngine();
     void numbersOfOneKindAreDrawnOneDeskAfterTheOther_data();
     void numbersOfOneKindAreDrawnOneDeskAfterTheOther();
+    void serviceFileNamesTheServer();
     void queryReadOnWhileOtherStatementsRun_data();
     void queryReadOnWhileOtherStatementsRun();
     void lostServerFailsTheActionAndTheNextReconnects_data();
@@ -1202,6 +1203,50 @@ void TestTableStore::numbersOfOneKindAreDrawnOneDeskAfterTheOther()
     transaction.commit();
     QTRY_VERIFY(sameKind.done);
     QVERIFY(sameKind.acquired);
+}
+
+void TestTableStore::serviceFileNamesTheServer()
+{
+    OPEN_ENGINE_STORE(store, Engine::PostgreSQL);
+    // The hall's settings stand in libpq's service file; the registry names only the service.
+    QTemporaryDir folder;
+    QFile services(folder.filePath("pg_service.conf"));
+    QVERIFY(services.open(QIODevice::WriteOnly));
+    services.write("[courtoria]\n");
+    for (const QString& setting : store.connectionString().split(' ', Qt::SkipEmptyParts))
+        services.write(setting.toUtf8() + "\n");
+    services.close();
+    const bool wasSet = qEnvironmentVariableIsSet("PGSERVICEFILE");
+    const QByteArray before = qgetenv("PGSERVICEFILE");
+    qputenv("PGSERVICEFILE", QFile::encodeName(services.fileName()));
+    Store::close();
+    QVERIFY(Registry::setValue(QStringLiteral("Datenbank"), QStringLiteral("postgresql:service=courtoria")));
+    QString failure;
+    int names = 0;
+    try {
+        Query count("select count(*) as n from Namen");
+        count.open();
+        names = count.field("n").asInteger();
+    } catch (const StoreError& e) {
+        failure = e.message();
+    }
+    Store::close();
+    // An unknown service is libpq's refusal, said as the server's words.
+    QVERIFY(Registry::setValue(QStringLiteral("Datenbank"), QStringLiteral("postgresql:service=elsewhere")));
+    QString unknown;
+    try {
+        Store::database();
+    } catch (const StoreError& e) {
+        unknown = e.message();
+        QCOMPARE(e.failure(), StoreError::Failure::Connection);
+    }
+    if (wasSet)
+        qputenv("PGSERVICEFILE", before);
+    else
+        qunsetenv("PGSERVICEFILE");
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    QCOMPARE(names, 6);
+    QVERIFY2(unknown.contains(QLatin1String("elsewhere")), qPrintable(unknown));
 }
 
 void TestTableStore::queryReadOnWhileOtherStatementsRun_data()

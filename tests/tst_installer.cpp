@@ -274,7 +274,8 @@ private slots:
     void passwordNeverReachesRegistry();
     void testInstallationOnEither_data();
     void testInstallationOnEither();
-    void refusesWithoutDirectory();
+    void refusesIncompleteCommand_data();
+    void refusesIncompleteCommand();
 
 private:
     void engines();
@@ -1010,11 +1011,25 @@ void TestInstaller::testInstallationOnEither()
     }
 }
 
-void TestInstaller::refusesWithoutDirectory()
+void TestInstaller::refusesIncompleteCommand_data()
 {
-    const Run run = install(dir.filePath("none.ini"), {"--demo"});
-    QVERIFY(run.exitCode != 0);
-    QVERIFY(run.stderrText.contains("--dir"));
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("no directory") << QStringList{"--demo"} << "--dir";
+    QTest::newRow("an empty connection string")
+        << QStringList{"--dir", dir.filePath("empty_server_hall"), "--server", " "} << "--server";
+}
+
+void TestInstaller::refusesIncompleteCommand()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, said);
+    const QString registry = dir.filePath("none.ini");
+    const Run run = install(registry, arguments);
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.stderrText.contains(said), qPrintable(run.stderrText));
+    QVERIFY(!QFile::exists(registry));
+    QVERIFY(!QFileInfo::exists(dir.filePath("empty_server_hall")));
 }
 
 QTEST_GUILESS_MAIN(TestInstaller)

@@ -1321,6 +1321,7 @@ void TestTableStore::lostServerFailsTheActionAndTheNextReconnects()
             count.open();
     } catch (const StoreError& e) {
         failure = e.message();
+        QCOMPARE(e.failure(), StoreError::Failure::Connection);
     }
     transaction.reset();
     QSqlDatabase::removeDatabase(killer);

@@ -40,12 +40,12 @@ void Query::run()
         query_ = QSqlQuery(Store::database());
         query_.setForwardOnly(Store::dialect().forwardOnly);
         if (!query_.prepare(positional_.text))
-            throw StoreError(Store::message(query_.lastError(), sql_));
+            throw Store::error(query_.lastError(), sql_);
         preparedOn_ = Store::generation();
     }
     bindPositional(query_, positional_, params_);
     if (!query_.exec())
-        throw StoreError(Store::message(query_.lastError(), sql_));
+        throw Store::error(query_.lastError(), sql_);
     record_ = query_.record();
 }
 

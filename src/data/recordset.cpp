@@ -20,14 +20,14 @@ QSqlQuery prepared(const QString& sql)
     QSqlQuery query(Store::database());
     query.setForwardOnly(Store::dialect().forwardOnly);
     if (!query.prepare(sql))
-        throw StoreError(Store::message(query.lastError(), query.lastQuery()));
+        throw Store::error(query.lastError(), query.lastQuery());
     return query;
 }
 
 void run(QSqlQuery& query)
 {
     if (!query.exec())
-        throw StoreError(Store::message(query.lastError(), query.lastQuery()));
+        throw Store::error(query.lastError(), query.lastQuery());
 }
 
 // The columns of a named secondary index, or none when no index has that name.

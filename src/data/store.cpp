@@ -46,11 +46,6 @@ bool lostServer()
     return serverLost || !QSqlDatabase::database(storeConnection(), false).isOpen();
 }
 
-StoreError::Failure failureNow()
-{
-    return lostServer() ? StoreError::Failure::Connection : StoreError::Failure::Statement;
-}
-
 } // namespace
 
 void noticeLostServer()
@@ -287,7 +282,7 @@ Transaction::Transaction()
         throw StoreError(QStringLiteral("cannot start a transaction within a transaction"));
     QSqlQuery begin(database());
     if (!begin.exec(QString::fromLatin1(dialect().beginWrite)))
-        throw StoreError(message(begin.lastError()), failureNow());
+        throw error(begin.lastError());
     open_ = true;
     generation_ = openings;
     ++transactions;
@@ -311,7 +306,7 @@ void Transaction::commit()
                                         "changes were stored; none of them was kept."),
                          StoreError::Failure::Connection);
     if (!db.commit())
-        throw StoreError(message(db.lastError()), failureNow());
+        throw error(db.lastError());
     open_ = false;
     --transactions;
 }
@@ -337,10 +332,10 @@ void lockNumbers(const QString& kind)
         return;
     QSqlQuery lock(database());
     if (!lock.prepare(QString::fromLatin1(statement)))
-        throw StoreError(message(lock.lastError()), failureNow());
+        throw error(lock.lastError());
     lock.addBindValue(numberLockKey(kind));
     if (!lock.exec())
-        throw StoreError(message(lock.lastError()), failureNow());
+        throw error(lock.lastError());
 }
 
 } // namespace Store

@@ -78,6 +78,9 @@ int generation();
 // ..."), a lost server says so; the server's own words stand for everything else. The statement
 // gives the names as the desk spells them where the server reports them folded to lower case.
 QString message(const QSqlError& error, const QString& statement = {});
+// The StoreError of a failed statement: its message, and Failure::Connection where the server was
+// lost.
+StoreError error(const QSqlError& error, const QString& statement = {});
 // A consistent copy of the whole database into file (SQLite's backup API), made while the
 // program keeps the database open: what a backup archives instead of the live file.
 void copyTo(const QString& file);

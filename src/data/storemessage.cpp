@@ -222,4 +222,11 @@ QString message(const QSqlError& error, const QString& statement)
         .arg(table, key);
 }
 
+StoreError error(const QSqlError& error, const QString& statement)
+{
+    const bool lost = fromServer(error) && connectionLost(error);
+    return StoreError(message(error, statement),
+                      lost ? StoreError::Failure::Connection : StoreError::Failure::Statement);
+}
+
 } // namespace Store

@@ -1,5 +1,6 @@
 #include "install/schema.h"
 
+#include "data/rights.h"
 #include "data/store.h"
 
 #include <QRegularExpression>
@@ -33,7 +34,19 @@ namespace {
 
 Field text(const char* name, int length)
 {
-    return {name, Holds::Text, length};
+    return {QString::fromUtf8(name), Holds::Text, length};
+}
+
+// A user and the rights that enable the commands after the user's log-in.
+std::vector<Field> rightsFields()
+{
+    std::vector<Field> fields{text("Benutzer", 30),
+                              text("Passwort", 30),
+                              text("Type", 20),
+                              {QStringLiteral("Login"), Holds::Logical}};
+    for (const QString& right : rightFields)
+        fields.push_back({right, Holds::Logical});
+    return fields;
 }
 
 } // namespace
@@ -138,13 +151,7 @@ const std::vector<Table>& tables()
          {{"Mitglied", Integer}, {"Monat", Integer}, {"Rabatt", FloatingPoint}},
          {{"Monatsrabatt_Mitglied", {"Mitglied"}}}},
         {"Namen", {text("Name", 30).notNull().primaryKey(), text("Telefonnummer", 20)}},
-        {"Rechte", {text("Benutzer", 30),      text("Passwort", 30),        text("Type", 20),
-                    {"Login", Logical},        {"Benutzerrechte", Logical}, {"Mitglieder", Logical},
-                    {"Kenngroessen", Logical}, {"Preise", Logical},         {"Tischverwaltung", Logical},
-                    {"ListofNames", Logical},  {"Aktivitaeten", Logical},   {"Tagesabschluss", Logical},
-                    {"Abschluesse", Logical},  {"Lichteinundaus", Logical}, {"Tischfarben", Logical},
-                    {"Laenderwahl", Logical},  {"Tischstatistik", Logical}, {"Archiv", Logical},
-                    {"Inventar", Logical},     {"Chipkarte", Logical}}},
+        {"Rechte", rightsFields()},
         {"Aktivitaet",
          {{"Aufzeichnung", DayCount},
           {"Datum", DayCount},
@@ -208,7 +215,7 @@ QString constraint(const QString& name, const QString& condition)
 // field as the desk knows it.
 QString column(const SqlDialect& d, const Field& f)
 {
-    const QString bare = QString::fromUtf8(f.name);
+    const QString& bare = f.name;
     const QString name = identifier(bare);
     QString sql = name + QLatin1Char(' ') + type(d, f);
     const bool number = f.holds != Holds::Text && f.holds != Holds::Memo;

@@ -15,7 +15,7 @@ namespace Schema {
 enum class Holds { SmallInteger, Integer, IntegerKey, FloatingPoint, DayCount, Logical, Number, Memo, Text };
 
 struct Field {
-    const char* name;
+    QString name;
     Holds holds;
     int length = 0;        // characters of a text
     bool required = false; // not null; a required text also refuses the empty text

@@ -32,12 +32,6 @@ QString storeConnection()
     return QString::fromLatin1(connectionName);
 }
 
-bool hasKeyword(const QString& conninfo, const QString& keyword)
-{
-    const QRegularExpression pattern(QStringLiteral("(^|\\s)%1\\s*=").arg(keyword));
-    return pattern.match(conninfo).hasMatch();
-}
-
 // A dead server connection: opened once, and libpq has found it broken since.
 bool lostServer()
 {
@@ -171,18 +165,30 @@ Location location()
                              .arg(Registry::filePath(), value));
     const QString conninfo = value.mid(serverPrefix.size()).trimmed();
     // The registry is readable by everybody at the desk; libpq keeps passwords in files of its own.
-    if (hasKeyword(conninfo, QStringLiteral("password")))
+    if (namesKeyword(conninfo, QStringLiteral("password")))
         throw StoreError(QStringLiteral("The registry file %1 gives Datenbank a password. Passwords belong "
                                         "into libpq's password file (PGPASSFILE) or service file "
                                         "(PGSERVICEFILE), never into the registry.")
                              .arg(Registry::filePath()));
     where.engine = Engine::PostgreSQL;
-    where.connectOptions = conninfo;
-    // A server that does not answer must not freeze the desk for the operating system's minutes.
-    if (!hasKeyword(conninfo, QStringLiteral("connect_timeout")))
-        where.connectOptions +=
-            conninfo.isEmpty() ? QStringLiteral("connect_timeout=5") : QStringLiteral(" connect_timeout=5");
+    where.connectOptions = withConnectTimeout(conninfo);
     return where;
+}
+
+bool namesKeyword(const QString& conninfo, const QString& keyword)
+{
+    const QRegularExpression pattern(
+        QStringLiteral("(^|\\s)%1\\s*=").arg(QRegularExpression::escape(keyword)));
+    return pattern.match(conninfo).hasMatch();
+}
+
+QString withConnectTimeout(const QString& conninfo)
+{
+    // A server that does not answer must not freeze the desk for the operating system's minutes.
+    if (namesKeyword(conninfo, QStringLiteral("connect_timeout")))
+        return conninfo;
+    return conninfo.isEmpty() ? QStringLiteral("connect_timeout=5")
+                              : conninfo + QStringLiteral(" connect_timeout=5");
 }
 
 Engine engine()

@@ -48,6 +48,10 @@ struct Location {
     QString connectOptions;
 };
 Location location();
+// Whether a libpq connection string names a keyword ("password", "connect_timeout").
+bool namesKeyword(const QString& conninfo, const QString& keyword);
+// The string as a server is reached with: connect_timeout=5 added unless it names a timeout.
+QString withConnectTimeout(const QString& conninfo);
 // The engine of the open store, else the one the registry names; and how that engine words SQL.
 Engine engine();
 const SqlDialect& dialect();

@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 
@@ -31,13 +30,6 @@ void fill(QSqlDatabase& db, Engine engine, const Options& options)
         const double now = options.now ? options.now : DayCount::now();
         DemoData::insert(db, today, now);
     }
-}
-
-bool names(const QString& conninfo, const char* keyword)
-{
-    return QRegularExpression(QStringLiteral("(^|\\s)%1\\s*=").arg(QLatin1String(keyword)))
-        .match(conninfo)
-        .hasMatch();
 }
 
 // Refuses a database on which any of the tables stands already, under whatever case of its name:
@@ -78,7 +70,7 @@ void requireEmpty(QSqlDatabase& db)
 QString installOnServer(const Options& options, const QString& root)
 {
     // The registry is given the string as it stands, and the registry holds no password.
-    if (names(options.server, "password"))
+    if (Store::namesKeyword(options.server, QStringLiteral("password")))
         return QStringLiteral("The connection string holds a password; the registry never does. Put it into "
                               "libpq's password file (PGPASSFILE) or service file (PGSERVICEFILE) instead.");
     const QDir dir(root);
@@ -89,9 +81,7 @@ QString installOnServer(const Options& options, const QString& root)
         QSqlDatabase db =
             QSqlDatabase::addDatabase(QLatin1String(dialect(Engine::PostgreSQL).driver), connection);
         // A server that does not answer ends the run instead of keeping it waiting.
-        db.setConnectOptions(names(options.server, "connect_timeout")
-                                 ? options.server
-                                 : options.server + QStringLiteral(" connect_timeout=5"));
+        db.setConnectOptions(Store::withConnectTimeout(options.server));
         if (!db.open()) {
             const QSqlError error = db.lastError();
             failure = QStringLiteral("Cannot connect to the database server: %1")

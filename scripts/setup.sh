@@ -5,7 +5,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libqt6sql6-sqlite qt6-serialport-dev
           qt6-charts-dev libqt6opengl6-dev libgl-dev libzip-dev libgsf-1-dev python3-xlrd libsqlite3-dev
           postgresql-15 postgresql-client-15 libqt6sql6-psql
-          qt6-image-formats-plugins xvfb xauth openbox clang-format
+          xvfb xauth openbox clang-format
           librsvg2-bin desktop-file-utils dpkg-dev fakeroot file lintian)
 missing=()
 for p in "${packages[@]}"; do

@@ -22,14 +22,17 @@ CourtSet fPlaetze()
 
 double fStartzeit(int reservierungsnummer)
 {
-    RowReader& q = Tdm_datasets::instance().qry_aktuellestartzeit;
+    // One row is read: plain Qt SQL serves both engines.
+    static Query q(QStringLiteral("select Datum,Stunde,Viertelstunde from Reservierung where "
+                                  "Reservierungsnummer =:preservierungsnummer order by "
+                                  "Datum,Stunde,Viertelstunde"));
     q.close();
     q.setParam(QStringLiteral("preservierungsnummer"), reservierungsnummer);
     q.open();
     double start = 0;
     if (!q.eof()) {
-        const long double t =
-            (long double)q.number(0) + (q.integer(1) - 1) / 24.0L + (q.integer(2) - 1) / 96.0L;
+        const long double t = (long double)q.field(0).asFloat() + (q.field(1).asInteger() - 1) / 24.0L +
+                              (q.field(2).asInteger() - 1) / 96.0L;
         start = double(t);
     }
     q.close();

@@ -38,6 +38,8 @@ void appendRow(RecordSet& rows, int datum, const Slot& slot, int number, const Q
 int storeReservation(const NewReservation& reservation, const std::function<void(int court)>& afterCourt)
 {
     Store::Transaction transaction;
+    // Another desk drawing a number at the same moment waits here until this booking is stored.
+    Store::lockNumbers(QStringLiteral("reservation"));
     const int number = fNeueReservierungsnummer();
     const QString name =
         reservation.reservierer.trimmed().isEmpty() ? QStringLiteral("noname") : reservation.reservierer;

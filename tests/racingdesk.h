@@ -1,0 +1,69 @@
+#pragma once
+
+#include "data/sqldialect.h"
+#include "data/store.h"
+
+#include <QDeadlineTimer>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QThread>
+
+#include <atomic>
+#include <functional>
+#include <thread>
+
+// Another desk on the same server: a connection of its own in a thread of its own that takes the
+// number lock of a kind inside its own transaction, does its work there, and keeps the transaction
+// open until this desk's connection waits for that lock (or ten seconds have passed), then
+// commits. A desk that draws its number without the lock does not wait and draws the same one.
+class RacingDesk {
+public:
+    RacingDesk(const QString& conninfo, const QString& kind, std::function<bool(QSqlDatabase&)> work)
+        : thread_([this, conninfo, kind, work] {
+            const QString name = QStringLiteral("racingdesk_") + kind;
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+                db.setConnectOptions(conninfo + QStringLiteral(" connect_timeout=5"));
+                if (db.open()) {
+                    QSqlQuery begin(db);
+                    QSqlQuery lock(db);
+                    if (begin.exec(QStringLiteral("begin")) &&
+                        lock.prepare(QString::fromLatin1(dialect(Engine::PostgreSQL).lockNumbers))) {
+                        lock.addBindValue(Store::numberLockKey(kind));
+                        worked = lock.exec() && work(db);
+                    }
+                    holding = true;
+                    QDeadlineTimer deadline(10000);
+                    while (!deadline.hasExpired()) {
+                        QSqlQuery waiters(db);
+                        if (waiters.exec(QStringLiteral("select count(*) from pg_locks where locktype = "
+                                                        "'advisory' and not granted")) &&
+                            waiters.next() && waiters.value(0).toInt() > 0) {
+                            waited = true;
+                            break;
+                        }
+                        QThread::msleep(20);
+                    }
+                    committed = worked && db.commit();
+                }
+                db.close();
+            }
+            QSqlDatabase::removeDatabase(name);
+            done = true;
+        })
+    {
+    }
+    ~RacingDesk() { thread_.join(); }
+    RacingDesk(const RacingDesk&) = delete;
+    RacingDesk& operator=(const RacingDesk&) = delete;
+
+    std::atomic<bool> holding{false};   // its work is done, its transaction still open
+    std::atomic<bool> worked{false};    // the lock and its work succeeded
+    std::atomic<bool> waited{false};    // this desk was seen waiting for the lock
+    std::atomic<bool> committed{false}; // and its transaction was committed
+    std::atomic<bool> done{false};
+
+private:
+    std::thread thread_;
+};

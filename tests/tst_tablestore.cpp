@@ -34,11 +34,14 @@ private slots:
     void init();
     void cleanup();
 
+    void tableInIndexOrderAndFindKey_data();
     void tableInIndexOrderAndFindKey();
+    void namedSecondaryIndexOrder_data();
     void namedSecondaryIndexOrder();
     void fieldNamesWithoutCase();
     void emptyFieldsReadAsZero();
     void fieldByPosition();
+    void appendEditDeleteOnTableWithoutKey_data();
     void appendEditDeleteOnTableWithoutKey();
     void refusedInsertIsSilent();
     void newRowDefaults();
@@ -47,12 +50,14 @@ private slots:
     void cancelDropsTheNewRow();
     void parameterUsedTwice();
     void apostropheMatchesLiterally();
+    void storeErrorsCarryTheMessage_data();
     void storeErrorsCarryTheMessage();
     void transactionRollsBackUnlessCommitted();
     void modelEditsPostThroughTheSet();
     void missingDatabaseIsAnErrorNotAnEmptyFile();
     void keyEditThenSecondEditOfTheSameRow_data();
     void keyEditThenSecondEditOfTheSameRow();
+    void writeThatReachesNoRowIsAnError_data();
     void writeThatReachesNoRowIsAnError();
     void tableRulesRefusePosting_data();
     void tableRulesRefusePosting();
@@ -61,6 +66,8 @@ private slots:
     void numberTextsAreStoredAsNumbers();
     void emptiedFieldIsWrittenEmpty();
     void distinctResultOpensReadOnlyForAGrid();
+    void liveSelectWithWhereAndOrder_data();
+    void liveSelectWithWhereAndOrder();
     void failedPostInTheModelIsShownAndKeepsTheEdit();
     void moneyFormats_data();
     void moneyFormats();
@@ -84,8 +91,38 @@ private slots:
     void lostServerFailsTheActionAndTheNextReconnects();
 
 private:
+    // Puts the store of the current test on the engine of its row: init()'s demo installation on
+    // SQLite, a fresh demo installation on the test server otherwise. False when the test was
+    // skipped or failed.
+    bool installOn(Engine engine);
+
     TestInstallation* installation = nullptr;
 };
+
+namespace {
+void addEngineRows(const char* name);
+}
+
+#define INSTALL_ON(engine)                                                                                   \
+    if (!installOn(engine))                                                                                  \
+    return
+
+bool TestTableStore::installOn(Engine engine)
+{
+    if (engine == Engine::SQLite)
+        return true;
+    if (!TestDatabase::serverAvailable()) {
+        QTest::qSkip("no test server (COURTORIA_TEST_SERVER)", __FILE__, __LINE__);
+        return false;
+    }
+    delete installation;
+    installation = new TestInstallation(Engine::PostgreSQL, true);
+    if (!installation->isValid()) {
+        QTest::qFail(qPrintable(installation->failure()), __FILE__, __LINE__);
+        return false;
+    }
+    return true;
+}
 
 void TestTableStore::init()
 {
@@ -99,8 +136,16 @@ void TestTableStore::cleanup()
     installation = nullptr;
 }
 
+void TestTableStore::tableInIndexOrderAndFindKey_data()
+{
+    QTest::addColumn<Engine>("engine");
+    addEngineRows("courts");
+}
+
 void TestTableStore::tableInIndexOrderAndFindKey()
 {
+    QFETCH(Engine, engine);
+    INSTALL_ON(engine);
     TestInstallation::exec("delete from Tische");
     for (int n : {7, 2, 11, 4})
         TestInstallation::exec("insert into Tische (Tischnummer, TypNr) values (?, 1)", {n});
@@ -123,8 +168,16 @@ void TestTableStore::tableInIndexOrderAndFindKey()
     QCOMPARE(courts.field("Tischnummer").asInteger(), 2); // opening again starts at the first row
 }
 
+void TestTableStore::namedSecondaryIndexOrder_data()
+{
+    QTest::addColumn<Engine>("engine");
+    addEngineRows("members");
+}
+
 void TestTableStore::namedSecondaryIndexOrder()
 {
+    QFETCH(Engine, engine);
+    INSTALL_ON(engine);
     RecordSet members;
     members.openTable("Mitglieder", "Zuname");
     QStringList names;
@@ -134,6 +187,15 @@ void TestTableStore::namedSecondaryIndexOrder()
     std::sort(sorted.begin(), sorted.end());
     QCOMPARE(names, sorted);
     QCOMPARE(names.size(), 12);
+    // An index of two fields orders by both, in the index's order of them.
+    RecordSet bookings;
+    bookings.openTable("Reservierung", "Reservierung_Platz");
+    QVERIFY(bookings.count() > 1);
+    QList<QPair<int, double>> keys;
+    for (; !bookings.eof(); bookings.next())
+        keys << qMakePair(bookings.field("Platz").asInteger(), bookings.field("Datum").asFloat());
+    QVERIFY(std::is_sorted(keys.begin(), keys.end()));
+    QVERIFY(keys.first().first < keys.last().first);
 }
 
 void TestTableStore::fieldNamesWithoutCase()
@@ -181,8 +243,16 @@ void TestTableStore::fieldByPosition()
     QCOMPARE(profile.field(2 + 2).asInteger(), 100);
 }
 
+void TestTableStore::appendEditDeleteOnTableWithoutKey_data()
+{
+    QTest::addColumn<Engine>("engine");
+    addEngineRows("activity log");
+}
+
 void TestTableStore::appendEditDeleteOnTableWithoutKey()
 {
+    QFETCH(Engine, engine);
+    INSTALL_ON(engine);
     // Aktivitaet has no key: rows are told apart by the store, not by their values.
     for (int i = 0; i < 3; ++i)
         TestInstallation::exec(
@@ -208,6 +278,24 @@ void TestTableStore::appendEditDeleteOnTableWithoutKey()
     log.setField("Platz", 9);
     log.next();
     QCOMPARE(TestInstallation::scalar("select count(*) from Aktivitaet where Platz = 9").toInt(), 1);
+
+    // A row appended takes its address from the store: editing and deleting it reach that row.
+    QVERIFY(log.append());
+    log.setField("Aufzeichnung", 2);
+    log.setField("Platz", 4);
+    log.setField("Reservierer", "new");
+    log.post();
+    log.setField("Reservierer", "renamed");
+    log.post();
+    QCOMPARE(TestInstallation::scalar("select Reservierer from Aktivitaet where Platz = 4").toString(),
+             QString("renamed"));
+    QVERIFY(log.remove());
+    QCOMPARE(TestInstallation::scalar("select count(*) from Aktivitaet").toInt(), 2);
+    // Only the table's own fields are the set's: the store's row address is none of them.
+    log.openTable("Aktivitaet");
+    QCOMPARE(log.fieldNames().join(',').toLower(),
+             QString("aufzeichnung,datum,platz,reservierer,startzeit,laufzeit"));
+    QCOMPARE(log.fieldIndex("rowid"), -1);
 }
 
 void TestTableStore::refusedInsertIsSilent()
@@ -349,8 +437,16 @@ void TestTableStore::apostropheMatchesLiterally()
     QCOMPARE(q.field("n").asInteger(), 0);
 }
 
+void TestTableStore::storeErrorsCarryTheMessage_data()
+{
+    QTest::addColumn<Engine>("engine");
+    addEngineRows("courts");
+}
+
 void TestTableStore::storeErrorsCarryTheMessage()
 {
+    QFETCH(Engine, engine);
+    INSTALL_ON(engine);
     Query missingTable("select * from Nirgends");
     try {
         missingTable.open();
@@ -367,7 +463,15 @@ void TestTableStore::storeErrorsCarryTheMessage()
     // A key violation reaches the caller and the row stays in insert state, nothing half-stored.
     courts.append();
     courts.setField("Tischnummer", 1);
-    QVERIFY_THROWS_EXCEPTION(StoreError, courts.post());
+    courts.setField("TypNr", 1);
+    try {
+        courts.post();
+        QFAIL("a second court 1 was stored");
+    } catch (const StoreError& e) {
+        QCOMPARE(e.message(),
+                 QString("Key violation: Tische already holds a row with this Tischnummer. The Tischnummer "
+                         "must be unique."));
+    }
     QCOMPARE(courts.state(), RecordSet::State::Insert);
     courts.cancel();
     QCOMPARE(TestInstallation::scalar("select count(*) from Tische").toInt(), 8);
@@ -443,11 +547,18 @@ void TestTableStore::keyEditThenSecondEditOfTheSameRow_data()
     QTest::addColumn<int>("from");
     QTest::addColumn<int>("to");
     QTest::addColumn<QString>("textField");
+    QTest::addColumn<Engine>("engine");
     // Schaltplan's key is SQLite's rowid, Mitglieder's is not: both must keep the row's address.
     QTest::newRow("key is the rowid") << "Schaltplan"
-                                      << "Anschluss" << 40 << 41 << "Bezeichnung";
+                                      << "Anschluss" << 40 << 41 << "Bezeichnung" << Engine::SQLite;
     QTest::newRow("key beside the rowid") << "Mitglieder"
-                                          << "Mitgliedsnummer" << 5 << 500 << "Nachname";
+                                          << "Mitgliedsnummer" << 5 << 500 << "Nachname" << Engine::SQLite;
+    QTest::newRow("key of the switching plan, PostgreSQL")
+        << "Schaltplan"
+        << "Anschluss" << 40 << 41 << "Bezeichnung" << Engine::PostgreSQL;
+    QTest::newRow("member number, PostgreSQL")
+        << "Mitglieder"
+        << "Mitgliedsnummer" << 5 << 500 << "Nachname" << Engine::PostgreSQL;
 }
 
 void TestTableStore::keyEditThenSecondEditOfTheSameRow()
@@ -457,6 +568,8 @@ void TestTableStore::keyEditThenSecondEditOfTheSameRow()
     QFETCH(int, from);
     QFETCH(int, to);
     QFETCH(QString, textField);
+    QFETCH(Engine, engine);
+    INSTALL_ON(engine);
     RecordSet records;
     records.openTable(table, key);
     QVERIFY(records.findKey(from));
@@ -476,8 +589,16 @@ void TestTableStore::keyEditThenSecondEditOfTheSameRow()
     QCOMPARE(TestInstallation::scalar(count, {to}).toInt(), 0);
 }
 
+void TestTableStore::writeThatReachesNoRowIsAnError_data()
+{
+    QTest::addColumn<Engine>("engine");
+    addEngineRows("names");
+}
+
 void TestTableStore::writeThatReachesNoRowIsAnError()
 {
+    QFETCH(Engine, engine);
+    INSTALL_ON(engine);
     RecordSet names;
     names.openTable("Namen", "Name");
     const QString first = names.field("Name").asString();
@@ -490,45 +611,63 @@ void TestTableStore::writeThatReachesNoRowIsAnError()
     QVERIFY_THROWS_EXCEPTION(StoreError, names.remove());
 }
 
+namespace {
+
+// The store's own checks, made before any engine sees the row: the same refusals on both.
+void addRuleRows(Engine engine)
+{
+    const QString suffix = engine == Engine::SQLite ? QString() : QStringLiteral(", PostgreSQL");
+    const auto row = [&suffix](const char* name) -> QTestData& {
+        return QTest::newRow(qPrintable(QLatin1String(name) + suffix));
+    };
+    row("member without a number") << "Mitglieder"
+                                   << "Mitgliedsnummer" << QVariant()
+                                   << "Field 'Mitgliedsnummer' must have a value." << engine;
+    row("name of 31 characters") << "Namen"
+                                 << "Name" << QVariant(QString(31, 'x'))
+                                 << "Field 'Name' holds at most 30 characters; the text has 31." << engine;
+    row("court type without a name") << "Tischfarben"
+                                     << "Tischtyp" << QVariant("") << "Field 'Tischtyp' must have a value."
+                                     << engine;
+    row("discount that is a lone minus")
+        << "Mitglieder"
+        << "Rabatt" << QVariant("-") << "Field 'Rabatt' holds numbers only; '-' is not a number." << engine;
+    row("bill id of a pasted page")
+        << "Kennzahlen"
+        << "Belegid" << QVariant(QString(10000, '9'))
+        << "Field 'Belegid' holds whole numbers only; '99999999999999999999...' is not one." << engine;
+    row("percentage with a letter O")
+        << "Preisprofil"
+        << "Montag" << QVariant("1O0") << "Field 'Montag' holds whole numbers only; '1O0' is not one."
+        << engine;
+    row("percentage with a fraction")
+        << "Preisprofil"
+        << "Montag" << QVariant(62.5) << "Field 'Montag' holds whole numbers only; 62.5 is not one."
+        << engine;
+    const QString ball = QString::fromUtf8("\xF0\x9F\x8E\xBE");
+    row("telephone of 21 emoji") << "Namen"
+                                 << "Telefonnummer" << QVariant(ball.repeated(21))
+                                 << "Field 'Telefonnummer' holds at most 20 characters; the text has 21."
+                                 << engine;
+    const QString unstorable =
+        "Field 'Name' holds a character that cannot be stored (a NUL or half of a character).";
+    row("name with a NUL") << "Namen"
+                           << "Name" << QVariant(QString::fromUtf16(u"Ab\0el", 5)) << unstorable << engine;
+    row("name ending in half an emoji") << "Namen"
+                                        << "Name" << QVariant("Abel" + ball.left(1)) << unstorable << engine;
+}
+
+} // namespace
+
 void TestTableStore::tableRulesRefusePosting_data()
 {
     QTest::addColumn<QString>("table");
     QTest::addColumn<QString>("field");
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<QString>("message");
-    QTest::newRow("member without a number")
-        << "Mitglieder"
-        << "Mitgliedsnummer" << QVariant() << "Field 'Mitgliedsnummer' must have a value.";
-    QTest::newRow("name of 31 characters") << "Namen"
-                                           << "Name" << QVariant(QString(31, 'x'))
-                                           << "Field 'Name' holds at most 30 characters; the text has 31.";
-    QTest::newRow("court type without a name")
-        << "Tischfarben"
-        << "Tischtyp" << QVariant("") << "Field 'Tischtyp' must have a value.";
-    QTest::newRow("discount that is a lone minus")
-        << "Mitglieder"
-        << "Rabatt" << QVariant("-") << "Field 'Rabatt' holds numbers only; '-' is not a number.";
-    QTest::newRow("bill id of a pasted page")
-        << "Kennzahlen"
-        << "Belegid" << QVariant(QString(10000, '9'))
-        << "Field 'Belegid' holds whole numbers only; '99999999999999999999...' is not one.";
-    QTest::newRow("percentage with a letter O")
-        << "Preisprofil"
-        << "Montag" << QVariant("1O0") << "Field 'Montag' holds whole numbers only; '1O0' is not one.";
-    QTest::newRow("percentage with a fraction")
-        << "Preisprofil"
-        << "Montag" << QVariant(62.5) << "Field 'Montag' holds whole numbers only; 62.5 is not one.";
-    const QString ball = QString::fromUtf8("\xF0\x9F\x8E\xBE");
-    QTest::newRow("telephone of 21 emoji")
-        << "Namen"
-        << "Telefonnummer" << QVariant(ball.repeated(21))
-        << "Field 'Telefonnummer' holds at most 20 characters; the text has 21.";
-    const QString unstorable =
-        "Field 'Name' holds a character that cannot be stored (a NUL or half of a character).";
-    QTest::newRow("name with a NUL") << "Namen"
-                                     << "Name" << QVariant(QString::fromUtf16(u"Ab\0el", 5)) << unstorable;
-    QTest::newRow("name ending in half an emoji") << "Namen"
-                                                  << "Name" << QVariant("Abel" + ball.left(1)) << unstorable;
+    QTest::addColumn<Engine>("engine");
+    for (Engine engine : {Engine::SQLite, Engine::PostgreSQL})
+        addRuleRows(engine);
 }
 
 void TestTableStore::tableRulesRefusePosting()
@@ -537,6 +676,8 @@ void TestTableStore::tableRulesRefusePosting()
     QFETCH(QString, field);
     QFETCH(QVariant, value);
     QFETCH(QString, message);
+    QFETCH(Engine, engine);
+    INSTALL_ON(engine);
     RecordSet records;
     records.openTable(table);
     const int before = records.count();
@@ -656,6 +797,79 @@ void TestTableStore::emptiedFieldIsWrittenEmpty()
     names.post();
     QCOMPARE(
         TestInstallation::scalar("select count(*) from Namen where Name = 'Nobody' and Telefonnummer is null")
+            .toInt(),
+        1);
+}
+
+void TestTableStore::liveSelectWithWhereAndOrder_data()
+{
+    QTest::addColumn<Engine>("engine");
+    addEngineRows("names and countries");
+}
+
+void TestTableStore::liveSelectWithWhereAndOrder()
+{
+    QFETCH(Engine, engine);
+    INSTALL_ON(engine);
+    TestInstallation::exec("delete from Namen");
+    TestInstallation::exec("insert into Namen (Name, Telefonnummer) values ('Cole', '3'), ('Abel', '1'), "
+                           "('Eve', '5'), ('Baker', '2')");
+    RecordSet names;
+    names.openQuery("select * from Namen where Telefonnummer <> :pnot order by Name desc", {{"pNot", "5"}});
+    QVERIFY(!names.isReadOnly());
+    QCOMPARE(names.fieldIndex("rowid"), -1);
+    const auto seen = [&names] {
+        QStringList rows;
+        for (names.first(); !names.eof(); names.next())
+            rows << names.field("Name").asString() + names.field("Telefonnummer").asString();
+        return rows;
+    };
+    QCOMPARE(seen(), (QStringList{"Cole3", "Baker2", "Abel1"}));
+    names.last();
+    names.prior();
+    QCOMPARE(names.field("Name").asString(), QString("Baker"));
+    names.setField("Telefonnummer", "22");
+    names.post();
+    QVERIFY(names.append());
+    names.setField("Name", "Dane");
+    names.setField("Telefonnummer", "4");
+    names.post();
+    QCOMPARE(TestInstallation::scalar("select Telefonnummer from Namen where Name = 'Baker'").toString(),
+             QString("22"));
+    names.refresh();
+    QCOMPARE(seen(), (QStringList{"Dane4", "Cole3", "Baker22", "Abel1"}));
+    names.moveTo(0);
+    QVERIFY(names.remove());
+    QCOMPARE(TestInstallation::scalar("select count(*) from Namen where Name = 'Dane'").toInt(), 0);
+
+    // Names that are no plain word are written quoted, on both engines alike.
+    RecordSet countries;
+    countries.openTable(QString::fromUtf8("Länder"), "Land");
+    QVERIFY(countries.append());
+    countries.setField("Land", "Xland");
+    countries.setField(QString::fromUtf8("Währung"), "XLD");
+    countries.post();
+    QCOMPARE(
+        TestInstallation::scalar(QString::fromUtf8("select Land from \"Länder\" where \"Währung\" = 'XLD'"))
+            .toString(),
+        QString("Xland"));
+    QCOMPARE(countries.fieldSize(QString::fromUtf8("Währung")), 6);
+    countries.setField(QString::fromUtf8("Währung"), "TOOLONG");
+    QVERIFY_THROWS_EXCEPTION(StoreError, countries.post());
+    countries.cancel();
+
+    // A logical field written from a number or a text is stored as the engine's logical value.
+    TestInstallation::exec("delete from Kartenleser");
+    RecordSet reader;
+    reader.openTable("Kartenleser");
+    QVERIFY(reader.append());
+    reader.setField("Aktiv", "True");
+    reader.setField("FuerMitglieder", 0);
+    reader.setField("FuerAngestellte", 1);
+    reader.post();
+    QCOMPARE(
+        TestInstallation::scalar("select count(*) from Kartenleser where Aktiv = true and FuerMitglieder = "
+                                 "false and FuerAngestellte = true")
             .toInt(),
         1);
 }

@@ -33,8 +33,8 @@ void run(QSqlQuery& query)
 // The columns of a named secondary index, or none when no index has that name.
 QStringList indexColumns(const QString& index)
 {
-    QSqlQuery query = prepared(QStringLiteral("select name from pragma_index_info(?)"));
-    query.bindValue(0, index);
+    QSqlQuery query = prepared(QString::fromLatin1(Store::dialect().indexFields));
+    query.bindValue(0, Store::catalogName(index));
     run(query);
     QStringList columns;
     while (query.next())
@@ -54,7 +54,8 @@ bool writesBack(const QString& afterSelect)
     return !derived.match(afterSelect).hasMatch();
 }
 
-// What a field's declared type makes of it, by SQLite's rules of type affinity.
+// What a field's declared type makes of it, by SQLite's rules of type affinity; the server's type
+// names ("character varying", "double precision", "smallint") read the same by them.
 RecordSet::NumberKind numberKind(const QString& declared)
 {
     const QString type = declared.toUpper();
@@ -164,7 +165,9 @@ void RecordSet::openTable(const QString& table, const QString& index)
         }
     }
     live_ = true;
-    QString sql = QStringLiteral("select rowid as %1, * from %2").arg(rowidColumn, Store::quoted(table));
+    QString sql =
+        QStringLiteral("select %1 as %2, * from %3")
+            .arg(QString::fromLatin1(Store::dialect().rowIdentity), rowidColumn, Store::quoted(table));
     if (!orderFields_.isEmpty()) {
         QStringList quotedFields;
         for (const QString& f : orderFields_)
@@ -192,7 +195,10 @@ void RecordSet::openQuery(const QString& sql, const QHash<QString, QVariant>& pa
     orderFields_.clear();
     const QString afterSelect = sql.mid(select.capturedEnd());
     live_ = writesBack(afterSelect);
-    sql_ = live_ ? QStringLiteral("select rowid as %1, ").arg(rowidColumn) + afterSelect : sql;
+    sql_ = live_ ? QStringLiteral("select %1 as %2, ")
+                           .arg(QString::fromLatin1(Store::dialect().rowIdentity), rowidColumn) +
+                       afterSelect
+                 : sql;
     params_.clear();
     for (auto it = params.begin(); it != params.end(); ++it)
         params_.insert(it.key().toLower(), storable(it.value()));
@@ -206,18 +212,24 @@ void RecordSet::load(const QString& sql, const QHash<QString, QVariant>& params)
     bindPositional(query, positional, params);
     run(query);
     const QSqlRecord record = query.record();
-    const int skip = live_ ? 1 : 0;
+    // The server's identity column is the row's address, never a field the desk sees or writes.
+    const SqlDialect& engine = Store::dialect();
+    const QString identity = *engine.rowIdentityColumn ? QString::fromLatin1(engine.rowIdentity) : QString();
     fields_.clear();
-    for (int i = skip; i < record.count(); ++i)
+    QVector<int> columns;
+    for (int i = live_ ? 1 : 0; i < record.count(); ++i) {
+        if (!identity.isEmpty() && record.fieldName(i).compare(identity, Qt::CaseInsensitive) == 0)
+            continue;
         fields_ << record.fieldName(i);
-    const int width = int(fields_.size());
+        columns << i;
+    }
     rows_.clear();
     while (query.next()) {
         Row row;
         row.rowid = live_ ? query.value(0).toLongLong() : 0;
-        row.values.resize(width);
-        for (int i = 0; i < width; ++i)
-            row.values[i] = query.value(i + skip);
+        row.values.resize(columns.size());
+        for (int i = 0; i < columns.size(); ++i)
+            row.values[i] = query.value(columns[i]);
         rows_.push_back(std::move(row));
     }
     loadRules();
@@ -234,8 +246,8 @@ void RecordSet::loadRules()
         return;
     static const QRegularExpression sized(QStringLiteral("char\\s*\\(\\s*(\\d+)\\s*\\)"),
                                           QRegularExpression::CaseInsensitiveOption);
-    QSqlQuery query = prepared(QStringLiteral("select name, type, \"notnull\" from pragma_table_info(?)"));
-    query.bindValue(0, table_);
+    QSqlQuery query = prepared(QString::fromLatin1(Store::dialect().fieldRules));
+    query.bindValue(0, Store::catalogName(table_));
     run(query);
     while (query.next()) {
         const int position = fieldIndex(query.value(0).toString());
@@ -243,8 +255,10 @@ void RecordSet::loadRules()
             continue;
         const QString type = query.value(1).toString();
         const auto size = sized.match(type);
-        rules_[position].size = size.hasMatch() ? size.captured(1).toInt() : 0;
-        rules_[position].required = query.value(2).toInt() != 0;
+        rules_[position].size = !query.isNull(3)  ? query.value(3).toInt()
+                                : size.hasMatch() ? size.captured(1).toInt()
+                                                  : 0;
+        rules_[position].required = query.value(2).toBool();
         rules_[position].number = numberKind(type);
     }
 }
@@ -435,6 +449,9 @@ void RecordSet::setField(const QString& name, const QVariant& value)
 {
     const int position = fieldIndex(name);
     requireField(position, name);
+    // The server names bare fields in lower case; the desk's own spelling is what its messages use.
+    if (fields_[position] != name && fields_[position] == name.toLower())
+        fields_[position] = name;
     setField(position, value);
 }
 
@@ -522,8 +539,9 @@ void RecordSet::keepOrder()
     QStringList quotedFields;
     for (const QString& f : std::as_const(orderFields_))
         quotedFields << Store::quoted(f);
-    QSqlQuery query = prepared(QStringLiteral("select rowid from %1 order by %2")
-                                   .arg(Store::quoted(table_), quotedFields.join(QLatin1Char(','))));
+    QSqlQuery query = prepared(QStringLiteral("select %1 from %2 order by %3")
+                                   .arg(QString::fromLatin1(Store::dialect().rowIdentity),
+                                        Store::quoted(table_), quotedFields.join(QLatin1Char(','))));
     run(query);
     const qint64 posted = rows_[current_].rowid;
     QSet<qint64> others;
@@ -558,14 +576,19 @@ void RecordSet::insertBuffer()
     QStringList columns;
     for (const QString& f : std::as_const(fields_))
         columns << Store::quoted(f);
+    // The new row's address comes back from the insert itself: the server knows no last insert id
+    // of a table without object ids.
     QSqlQuery query =
-        prepared(QStringLiteral("insert into %1 (%2) values (%3)")
+        prepared(QStringLiteral("insert into %1 (%2) values (%3) returning %4")
                      .arg(Store::quoted(table_), columns.join(QLatin1Char(',')),
-                          QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(','))));
+                          QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')),
+                          QString::fromLatin1(Store::dialect().rowIdentity)));
     for (int i = 0; i < buffer_.values.size(); ++i)
-        query.bindValue(i, buffer_.values[i]);
+        query.bindValue(i, bound(i));
     run(query);
-    buffer_.rowid = query.lastInsertId().toLongLong();
+    const bool stored = query.next();
+    buffer_.rowid = stored ? query.value(0).toLongLong() : 0;
+    query.finish();
 }
 
 void RecordSet::updateBuffer()
@@ -576,14 +599,15 @@ void RecordSet::updateBuffer()
     for (int i = 0; i < fields_.size(); ++i) {
         if (!sameValue(buffer_.values[i], stored.values[i])) {
             sets << Store::quoted(fields_[i]) + QStringLiteral("=?");
-            values << buffer_.values[i];
+            values << bound(i);
         }
     }
     if (sets.isEmpty())
         return;
     // Where the key is the rowid, changing the key moves the row: its new address comes back.
-    QSqlQuery query = prepared(QStringLiteral("update %1 set %2 where rowid=? returning rowid")
-                                   .arg(Store::quoted(table_), sets.join(QLatin1Char(','))));
+    const QString identity = QString::fromLatin1(Store::dialect().rowIdentity);
+    QSqlQuery query = prepared(QStringLiteral("update %1 set %2 where %3=? returning %3")
+                                   .arg(Store::quoted(table_), sets.join(QLatin1Char(',')), identity));
     int i = 0;
     for (; i < values.size(); ++i)
         query.bindValue(i, values[i]);
@@ -595,6 +619,16 @@ void RecordSet::updateBuffer()
     if (!found)
         throw StoreError(QStringLiteral("The row could not be saved: it is no longer in %1.").arg(table_));
     buffer_.rowid = rowid;
+}
+
+// A logical field takes a boolean: the server converts no number to one, and SQLite stores it as
+// the 0 or 1 it always held.
+QVariant RecordSet::bound(int position) const
+{
+    const QVariant& value = buffer_.values[position];
+    if (rules_[position].number == NumberKind::Logical && !value.isNull())
+        return value.toBool();
+    return value;
 }
 
 void RecordSet::cancel()
@@ -626,7 +660,9 @@ bool RecordSet::remove()
     if (beforeDelete && !beforeDelete())
         return false;
     setState(State::Browse);
-    QSqlQuery query = prepared(QStringLiteral("delete from %1 where rowid=?").arg(Store::quoted(table_)));
+    QSqlQuery query =
+        prepared(QStringLiteral("delete from %1 where %2=?")
+                     .arg(Store::quoted(table_), QString::fromLatin1(Store::dialect().rowIdentity)));
     query.bindValue(0, rows_[current_].rowid);
     run(query);
     if (query.numRowsAffected() == 0)

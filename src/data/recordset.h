@@ -12,8 +12,9 @@
 #include <functional>
 
 // An editable set of rows of one table: the whole table in an index order, or the live result of
-// a select over one table. Rows are addressed by SQLite's rowid, so tables without a key edit as
-// well; the address follows a row whose key is its rowid when that key changes. Any other select
+// a select over one table. Rows are addressed by the engine's row identity (SQLite's rowid, the
+// server's identity column, which is no field of the set), so tables without a key edit as well;
+// the address follows a row whose key is its rowid when that key changes. Any other select
 // (distinct, grouped, aggregated, joined) opens read-only. Posting keeps the table's rules: a
 // required field must hold a value, a text must fit its field counted in characters and hold
 // nothing the store cannot keep (a NUL, half a character), and a number field holds a number (a
@@ -125,6 +126,7 @@ private:
     void keepOrder();
     void insertBuffer();
     void updateBuffer();
+    QVariant bound(int position) const;
     void requireField(int position, const QString& name) const;
     void setCurrent(int row);
     void setState(State state);
@@ -143,5 +145,5 @@ private:
     bool eof_ = true;
     bool bof_ = true;
     bool readOnly_ = false;
-    bool live_ = true; // the first column is the rowid
+    bool live_ = true; // the first column is the row identity
 };

@@ -16,6 +16,8 @@ constexpr SqlDialect sqlite{
     "VARCHAR(%1)",
     "rowid",
     "",
+    "select name, type, \"notnull\" <> 0, null from pragma_table_info(?)",
+    "select name from pragma_index_info(?) order by seqno",
     "begin immediate",
     "typeof(%1) in ('integer', 'real', 'null')",
     "",
@@ -36,6 +38,12 @@ constexpr SqlDialect postgresql{
     "VARCHAR(%1)",
     "rowid",
     "rowid BIGINT GENERATED ALWAYS AS IDENTITY UNIQUE",
+    "select column_name, data_type, is_nullable = 'NO', character_maximum_length "
+    "from information_schema.columns where table_schema = current_schema() and table_name = ? "
+    "order by ordinal_position",
+    "select a.attname from pg_index x join pg_class i on i.oid = x.indexrelid "
+    "join pg_attribute a on a.attrelid = x.indrelid and a.attnum = any(x.indkey) "
+    "where i.relname = ? and pg_table_is_visible(i.oid) order by array_position(x.indkey::int2[], a.attnum)",
     "begin",
     "",
     "select pg_advisory_xact_lock(?)",

@@ -3,7 +3,7 @@
 // The table store runs on two engines: SQLite, the embedded file of a single desk, and a
 // PostgreSQL server shared by several desks. Every statement above the store is the same text on
 // both; the few things the two say differently stand in this one table, and no window or
-// subsystem asks which engine it runs on. Names are quoted alike on both (Store::quoted).
+// subsystem asks which engine it runs on. Names are written alike on both (Store::quoted).
 enum class Engine { SQLite, PostgreSQL };
 
 struct SqlDialect {
@@ -27,6 +27,13 @@ struct SqlDialect {
     // gets a column of that name, added last to every table, so that no field moves.
     const char* rowIdentity;
     const char* rowIdentityColumn; // empty: the engine has one of its own
+
+    // The field rules of a table whose name, as the catalogue keeps it, is bound to the one
+    // placeholder: per field its name, declared type, whether it must hold a value, and the most
+    // characters it holds (empty where the type names it, as SQLite's "VARCHAR(30)" does).
+    const char* fieldRules;
+    // The fields of a secondary index, whose catalogue name is bound, in the index's order.
+    const char* indexFields;
 
     // A transaction that writes: SQLite takes the write lock at once, so that a second writer
     // waits out the busy timeout instead of failing midway.

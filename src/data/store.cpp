@@ -270,11 +270,28 @@ void copyTo(const QString& file)
         throw StoreError(message);
 }
 
+namespace {
+
+bool bareName(const QString& name)
+{
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    return plain.match(name).hasMatch();
+}
+
+} // namespace
+
 QString quoted(const QString& name)
 {
+    if (bareName(name))
+        return name;
     QString inner = name;
     inner.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('"') + inner + QLatin1Char('"');
+}
+
+QString catalogName(const QString& name)
+{
+    return engine() == Engine::PostgreSQL && bareName(name) ? name.toLower() : name;
 }
 
 Transaction::Transaction()

@@ -88,8 +88,13 @@ StoreError error(const QSqlError& error, const QString& statement = {});
 // A consistent copy of the whole database into file (SQLite's backup API), made while the
 // program keeps the database open: what a backup archives instead of the live file.
 void copyTo(const QString& file);
-// Double quotes a table or field name ("Summe Laufzeit", "Länder").
+// A table or field name as every statement writes it, on either engine: a name of letters, digits
+// and underscores stands bare, so that the server folds it to lower case as it did when the tables
+// were created; any other ("Summe Laufzeit", "Länder") is double quoted and kept as written.
 QString quoted(const QString& name);
+// The name as the engine's catalogue keeps it: folded to lower case on the server where it stands
+// bare in statements.
+QString catalogName(const QString& name);
 
 // All or nothing: rolled back unless commit() was called. On SQLite the write lock is taken at the
 // start, waiting out the busy timeout while another program writes; "database is locked" only

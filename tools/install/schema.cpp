@@ -3,7 +3,6 @@
 #include "data/rights.h"
 #include "data/store.h"
 
-#include <QRegularExpression>
 #include <QSqlError>
 
 namespace Schema {
@@ -184,8 +183,7 @@ QStringList tableNames()
 
 QString identifier(const QString& name)
 {
-    static const QRegularExpression plain(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
-    return plain.match(name).hasMatch() ? name : Store::quoted(name);
+    return Store::quoted(name);
 }
 
 namespace {

@@ -1,7 +1,7 @@
 #include "data/daycount.h"
-#include "data/recordset.h"
 #include "data/store.h"
 #include "racingdesk.h"
+#include "recordsetsreach.h"
 #include "reservations/occupancy.h"
 #include "reservations/reservationstore.h"
 #include "reservations/slots.h"
@@ -69,28 +69,6 @@ void dropRefusingTrigger(const QString& name)
     execUnprepared(QStringLiteral("drop function %1()").arg(name));
 }
 
-// Whether record sets reach the tables of the open store; the paths that write through them are
-// checked on an engine only where they do.
-bool recordSetsReachTheTables()
-{
-    try {
-        RecordSet rows;
-        rows.openQuery(QStringLiteral("select * from Reservierung where 1=3"));
-        rows.close();
-        return true;
-    } catch (const StoreError&) {
-        return false;
-    }
-}
-
-} // namespace
-
-#define REQUIRE_RECORD_SETS()                                                                                \
-    if (!recordSetsReachTheTables())                                                                         \
-    QSKIP("record sets do not reach this engine's tables yet")
-
-namespace {
-
 char code(Belegung b)
 {
     switch (b) {
@@ -154,7 +132,7 @@ void TestReservations::cleanup()
 
 void TestReservations::numbering()
 {
-    REQUIRE_RECORD_SETS();
+    REQUIRE_RECORD_SETS("Reservierung");
     QCOMPARE(fNeueReservierungsnummer(), 1);
     NewReservation r;
     r.datum = day0;
@@ -173,7 +151,7 @@ void TestReservations::numbering()
 
 void TestReservations::storeWritesEveryRow()
 {
-    REQUIRE_RECORD_SETS();
+    REQUIRE_RECORD_SETS("Reservierung");
     NewReservation r;
     r.datum = day0;
     r.reservierer = "";
@@ -204,7 +182,7 @@ void TestReservations::storeWritesEveryRow()
 
 void TestReservations::storeFailingMidwayLeavesNoRow()
 {
-    REQUIRE_RECORD_SETS();
+    REQUIRE_RECORD_SETS("Reservierung");
     addRefusingTrigger("fail_third", "insert", "new.Viertelstunde = 3", "disk full");
     NewReservation r;
     r.datum = day0;
@@ -309,7 +287,7 @@ void TestReservations::purgeKeepsTheCutOffDay()
 
 void TestReservations::cancelDeletesEveryCourtOfTheNumber()
 {
-    REQUIRE_RECORD_SETS();
+    REQUIRE_RECORD_SETS("Reservierung");
     NewReservation r;
     r.datum = day0;
     r.reservierer = "Team Evans";
@@ -344,7 +322,7 @@ void TestReservations::cancelDeletesEveryCourtOfTheNumber()
 
 void TestReservations::cancelFailingLeavesNoLogRow()
 {
-    REQUIRE_RECORD_SETS();
+    REQUIRE_RECORD_SETS("Reservierung");
     insertRows({"1 0 1 10 1 0"});
     addRefusingTrigger("keep", "delete", QString(), "locked");
     CourtReservation line{1, day0, 1, "x", false, 1, 10, 1};
@@ -386,7 +364,7 @@ void TestReservations::twoDesksDrawDifferentNumbers()
 {
     if (Store::engine() == Engine::SQLite)
         QSKIP("SQLite's write lock, taken at the beginning, makes every writer wait for the other");
-    REQUIRE_RECORD_SETS();
+    REQUIRE_RECORD_SETS("Reservierung");
     // The other desk draws the next number and stores its booking, not yet committed.
     RacingDesk other(installation->connectionString(), "reservation", [](QSqlDatabase& db) {
         QSqlQuery insert(db);

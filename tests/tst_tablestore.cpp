@@ -38,6 +38,7 @@ private slots:
     void tableInIndexOrderAndFindKey();
     void namedSecondaryIndexOrder_data();
     void namedSecondaryIndexOrder();
+    void fieldNamesWithoutCase_data();
     void fieldNamesWithoutCase();
     void emptyFieldsReadAsZero();
     void fieldByPosition();
@@ -198,14 +199,31 @@ void TestTableStore::namedSecondaryIndexOrder()
     QVERIFY(keys.first().first < keys.last().first);
 }
 
+void TestTableStore::fieldNamesWithoutCase_data()
+{
+    QTest::addColumn<Engine>("engine");
+    addEngineRows("court bills");
+}
+
 void TestTableStore::fieldNamesWithoutCase()
 {
+    QFETCH(Engine, engine);
+    INSTALL_ON(engine);
     Query q("select abgerechnet from TISCHABRECHNUNG where ABGERECHNET = :p order by einschreibdatum");
     q.setParam("P", true);
     q.open();
     QVERIFY(!q.eof());
     QVERIFY(q.field("Abgerechnet").asBoolean());
     QVERIFY(q.field("abgerechnet").asBoolean());
+    // The set's fields and their rules are found by any spelling, as the server reports them folded.
+    RecordSet bills;
+    bills.openQuery("select * from TischAbrechnung where Abgerechnet = :p", {{"p", true}});
+    QVERIFY(!bills.isEmpty());
+    QVERIFY(bills.field("ABGERECHNET").asBoolean());
+    QCOMPARE(bills.fieldNumberKind("Abgerechnet"), RecordSet::NumberKind::Logical);
+    QCOMPARE(bills.fieldNumberKind("TISCHNUMMER"), RecordSet::NumberKind::Whole);
+    QCOMPARE(bills.fieldNumberKind("Betrag"), RecordSet::NumberKind::Decimal);
+    QCOMPARE(bills.fieldSize("reservierer"), 30);
 }
 
 void TestTableStore::emptyFieldsReadAsZero()

@@ -16,6 +16,11 @@ void bindPositional(QSqlQuery& query, const PositionalSql& sql, const QHash<QStr
     }
 }
 
+QVariant parameterValue(const QVariant& value)
+{
+    return value.typeId() == QMetaType::Bool ? value : storable(value);
+}
+
 Query::Query(const QString& sql)
 {
     setSql(sql);
@@ -31,7 +36,7 @@ void Query::setSql(const QString& sql)
 
 void Query::setParam(const QString& name, const QVariant& value)
 {
-    params_.insert(name.toLower(), storable(value));
+    params_.insert(name.toLower(), parameterValue(value));
 }
 
 void Query::run()

@@ -13,6 +13,10 @@
 // StoreError for a parameter without a value. Keys are lower-case names.
 void bindPositional(QSqlQuery& query, const PositionalSql& sql, const QHash<QString, QVariant>& params);
 
+// A parameter's value as it is bound: dates as day counts; a logical stays one, which SQLite
+// binds as its 0 or 1 and the server compares with its boolean fields, where it takes no number.
+QVariant parameterValue(const QVariant& value);
+
 // A statement on Tennistables with named parameters: a select read forward from its first row,
 // or a delete/update executed once. Every value is bound, never spliced into the text. The
 // statement is prepared once and re-run with new values, as the windows re-open their queries.

@@ -201,7 +201,7 @@ void RecordSet::openQuery(const QString& sql, const QHash<QString, QVariant>& pa
                  : sql;
     params_.clear();
     for (auto it = params.begin(); it != params.end(); ++it)
-        params_.insert(it.key().toLower(), storable(it.value()));
+        params_.insert(it.key().toLower(), parameterValue(it.value()));
     load(sql_, params_);
 }
 

@@ -5,12 +5,19 @@
 #include "data/daycount.h"
 #include "data/session.h"
 #include "data/store.h"
+#include "racingdesk.h"
+#include "recordsetsreach.h"
+#include "refusingtrigger.h"
 #include "testinstallation.h"
+#include "testserver.h"
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QTableWidget>
 #include <QTest>
+
+Q_DECLARE_METATYPE(Engine)
 
 namespace {
 
@@ -25,7 +32,7 @@ void bookEvening(int datum, int court = 3, int prozente = 10)
         TestInstallation::exec(
             "insert into Reservierung (Reservierungsnummer, Datum, Stunde, Viertelstunde, Platz, "
             "Reservierer, Mitgliedsnummer, Prozente, Bezahlt) values (5, ?, 19, ?, ?, 'Miller', "
-            "-17, ?, 0)",
+            "-17, ?, false)",
             {datum, quarter, court, prozente});
 }
 
@@ -54,6 +61,7 @@ int paidQuarters()
 class TestBilling : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase_data();
     void init();
     void cleanup();
     void pricesQuartersByProfileAndDiscount_data();
@@ -62,6 +70,7 @@ private slots:
     void pricesEachQuarterByItsHourAndWeekday();
     void billLineRefusedLeavesEveryQuarterUnpaid();
     void courtWithoutOneTypeBillsNothingButUsesTheReceiptNumber();
+    void twoDesksPrintingAtOnceTakeDifferentReceiptNumbers();
     void windowBillsOneReservationPerShowing();
     void calculator_data();
     void calculator();
@@ -70,9 +79,19 @@ private:
     std::unique_ptr<TestInstallation> installation;
 };
 
+void TestBilling::initTestCase_data()
+{
+    QTest::addColumn<Engine>("engine");
+    QTest::newRow("SQLite") << Engine::SQLite;
+    QTest::newRow("PostgreSQL") << Engine::PostgreSQL;
+}
+
 void TestBilling::init()
 {
-    installation = std::make_unique<TestInstallation>();
+    QFETCH_GLOBAL(Engine, engine);
+    if (engine == Engine::PostgreSQL && !TestDatabase::serverAvailable())
+        QSKIP("no test server (COURTORIA_TEST_SERVER)");
+    installation = std::make_unique<TestInstallation>(engine);
     QVERIFY2(installation->isValid(), qPrintable(installation->failure()));
     Session::Nachkommafaktor = 100;
 }
@@ -96,6 +115,7 @@ void TestBilling::pricesQuartersByProfileAndDiscount_data()
 
 void TestBilling::pricesQuartersByProfileAndDiscount()
 {
+    REQUIRE_RECORD_SETS("Kennzahlen");
     QFETCH(int, factor);
     QFETCH(bool, profileRow);
     QFETCH(int, prozente);
@@ -116,9 +136,10 @@ void TestBilling::pricesQuartersByProfileAndDiscount()
     QCOMPARE(bill->beleg.quaters, QStringLiteral("4"));
     QCOMPARE(paidQuarters(), 4);
     QCOMPARE(TestInstallation::scalar("select Tischnummer || '|' || Quaters || '|' || Reservierer || '|' || "
-                                      "Abgerechnet from Tischabrechnung")
+                                      "case when Abgerechnet then 'settled' else 'open' end from "
+                                      "Tischabrechnung")
                  .toString(),
-             QStringLiteral("3|4|Miller|0"));
+             QStringLiteral("3|4|Miller|open"));
     QCOMPARE(TestInstallation::scalar("select Betrag from Tischabrechnung").toDouble(), betrag);
     QCOMPARE(TestInstallation::scalar("select Startzeit from Tischabrechnung").toDouble(),
              monday + 18.0 / 24);
@@ -138,6 +159,7 @@ void TestBilling::pricesEachQuarterByItsHourAndWeekday_data()
 
 void TestBilling::pricesEachQuarterByItsHourAndWeekday()
 {
+    REQUIRE_RECORD_SETS("Kennzahlen");
     QFETCH(QDate, day);
     QFETCH(double, betrag);
     TestInstallation::exec(
@@ -152,7 +174,8 @@ void TestBilling::pricesEachQuarterByItsHourAndWeekday()
     for (const auto& [stunde, viertel] : {std::pair{19, 3}, {19, 4}, {20, 1}, {20, 2}})
         TestInstallation::exec(
             "insert into Reservierung (Reservierungsnummer, Datum, Stunde, Viertelstunde, Platz, "
-            "Reservierer, Mitgliedsnummer, Prozente, Bezahlt) values (5, ?, ?, ?, 3, 'Miller', -17, 0, 0)",
+            "Reservierer, Mitgliedsnummer, Prozente, Bezahlt) values (5, ?, ?, ?, 3, 'Miller', -17, 0, "
+            "false)",
             {datum, stunde, viertel});
     CourtBilling::Line line = eveningLine(datum, 3, 0);
     line.startstamp = datum + 18.5 / 24;
@@ -164,9 +187,9 @@ void TestBilling::pricesEachQuarterByItsHourAndWeekday()
 
 void TestBilling::billLineRefusedLeavesEveryQuarterUnpaid()
 {
+    REQUIRE_RECORD_SETS("Kennzahlen");
     bookEvening(monday, 3);
-    TestInstallation::exec("create trigger refuse_bill before insert on Tischabrechnung "
-                           "begin select raise(fail, 'disk full'); end");
+    addRefusingTrigger("refuse_bill", "Tischabrechnung", "insert", QString(), "disk full");
     bool refused = false;
     try {
         CourtBilling::bill(eveningLine(monday), 3, monday + 0.8, CourtBilling::readParameters(false));
@@ -177,12 +200,13 @@ void TestBilling::billLineRefusedLeavesEveryQuarterUnpaid()
     QCOMPARE(paidQuarters(), 0);
     QCOMPARE(TestInstallation::scalar("select count(*) from Tischabrechnung").toInt(), 0);
     // The reservation is still there to be billed once the store takes the line.
-    TestInstallation::exec("drop trigger refuse_bill");
+    dropRefusingTrigger("refuse_bill", "Tischabrechnung");
     QCOMPARE(CourtBilling::unpaidLines(monday, 3).size(), 1);
 }
 
 void TestBilling::courtWithoutOneTypeBillsNothingButUsesTheReceiptNumber()
 {
+    REQUIRE_RECORD_SETS("Kennzahlen");
     bookEvening(monday, 3);
     TestInstallation::exec("update Tische set TypNr = 9 where Tischnummer = 3");
     const int receipt = TestInstallation::scalar("select Belegid from Kennzahlen").toInt();
@@ -194,13 +218,37 @@ void TestBilling::courtWithoutOneTypeBillsNothingButUsesTheReceiptNumber()
     QCOMPARE(TestInstallation::scalar("select count(*) from Tischabrechnung").toInt(), 0);
 }
 
+void TestBilling::twoDesksPrintingAtOnceTakeDifferentReceiptNumbers()
+{
+    if (Store::engine() == Engine::SQLite)
+        QSKIP("SQLite's write lock, taken at the beginning, makes every writer wait for the other");
+    REQUIRE_RECORD_SETS("Kennzahlen");
+    const int receipt = TestInstallation::scalar("select Belegid from Kennzahlen").toInt();
+    // The other desk has taken the next receipt number and not committed yet.
+    RacingDesk other(installation->connectionString(), "receipt", [](QSqlDatabase& db) {
+        QSqlQuery take(db);
+        return take.exec(QStringLiteral("update Kennzahlen set Belegid = Belegid + 1"));
+    });
+    QTRY_VERIFY(other.holding);
+    QVERIFY(other.worked);
+    const CourtBilling::Belegdaten beleg = CourtBilling::readParameters(true);
+    QTRY_VERIFY_WITH_TIMEOUT(other.done, 15000);
+    QVERIFY(other.waited);
+    QVERIFY(other.committed);
+    QCOMPARE(beleg.belegnummer, receipt + 2);
+    QCOMPARE(TestInstallation::scalar("select Belegid from Kennzahlen").toInt(), receipt + 2);
+    // Only looking at the parameters takes no number and waits for no one.
+    QCOMPARE(CourtBilling::readParameters(false).belegnummer, receipt + 2);
+}
+
 void TestBilling::windowBillsOneReservationPerShowing()
 {
+    REQUIRE_RECORD_SETS("Kennzahlen");
     const int today = DayCount::today();
     bookEvening(today, 3, 0);
     TestInstallation::exec(
         "insert into Reservierung (Reservierungsnummer, Datum, Stunde, Viertelstunde, Platz, "
-        "Reservierer, Mitgliedsnummer, Prozente, Bezahlt) values (6, ?, 9, 1, 3, 'Abel', -17, 0, 0)",
+        "Reservierer, Mitgliedsnummer, Prozente, Bezahlt) values (6, ?, 9, 1, 3, 'Abel', -17, 0, false)",
         {today});
     TestInstallation::exec(
         "update Preisprofil set Sonntag = 100, Montag = 100, Dienstag = 100, Mittwoch = 100, "

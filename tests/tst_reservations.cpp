@@ -2,13 +2,13 @@
 #include "data/store.h"
 #include "racingdesk.h"
 #include "recordsetsreach.h"
+#include "refusingtrigger.h"
 #include "reservations/occupancy.h"
 #include "reservations/reservationstore.h"
 #include "reservations/slots.h"
 #include "testinstallation.h"
 #include "testserver.h"
 
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -29,44 +29,6 @@ void insertRows(const QStringList& rows)
             "0)",
             {f[0].toInt(), day0 + f[1].toInt(), f[2].toInt(), f[3].toInt(), f[4].toInt(), f[5] == "1"});
     }
-}
-
-// A statement the server cannot prepare (a function, a trigger), run as it stands.
-void execUnprepared(const QString& sql)
-{
-    QSqlQuery query(Store::database());
-    if (!query.exec(sql))
-        qFatal("%s: %s", qPrintable(sql), qPrintable(query.lastError().text()));
-}
-
-// A trigger on Reservierung that refuses the statement with message, before each row of event
-// ("insert", "delete") where the condition on the row holds (all rows when empty).
-void addRefusingTrigger(const QString& name, const QString& event, const QString& condition,
-                        const QString& message)
-{
-    if (Store::engine() == Engine::SQLite) {
-        TestInstallation::exec(
-            QStringLiteral("create trigger %1 before %2 on Reservierung %3 begin select "
-                           "raise(abort, '%4'); end")
-                .arg(name, event, condition.isEmpty() ? QString() : "when " + condition, message));
-        return;
-    }
-    execUnprepared(QStringLiteral("create function %1() returns trigger language plpgsql as $$ "
-                                  "begin raise exception '%2'; end $$")
-                       .arg(name, message));
-    execUnprepared(QStringLiteral("create trigger %1 before %2 on Reservierung for each row %3 "
-                                  "execute function %1()")
-                       .arg(name, event, condition.isEmpty() ? QString() : "when (" + condition + ")"));
-}
-
-void dropRefusingTrigger(const QString& name)
-{
-    if (Store::engine() == Engine::SQLite) {
-        execUnprepared("drop trigger " + name);
-        return;
-    }
-    execUnprepared(QStringLiteral("drop trigger %1 on Reservierung").arg(name));
-    execUnprepared(QStringLiteral("drop function %1()").arg(name));
 }
 
 char code(Belegung b)
@@ -183,7 +145,7 @@ void TestReservations::storeWritesEveryRow()
 void TestReservations::storeFailingMidwayLeavesNoRow()
 {
     REQUIRE_RECORD_SETS("Reservierung");
-    addRefusingTrigger("fail_third", "insert", "new.Viertelstunde = 3", "disk full");
+    addRefusingTrigger("fail_third", "Reservierung", "insert", "new.Viertelstunde = 3", "disk full");
     NewReservation r;
     r.datum = day0;
     r.reservierer = "Adams";
@@ -196,7 +158,7 @@ void TestReservations::storeFailingMidwayLeavesNoRow()
     }
     QCOMPARE(TestInstallation::scalar("select count(*) from Reservierung").toInt(), 0);
     // The store is usable afterwards.
-    dropRefusingTrigger("fail_third");
+    dropRefusingTrigger("fail_third", "Reservierung");
     QCOMPARE(storeReservation(r), 1);
 }
 
@@ -324,7 +286,7 @@ void TestReservations::cancelFailingLeavesNoLogRow()
 {
     REQUIRE_RECORD_SETS("Reservierung");
     insertRows({"1 0 1 10 1 0"});
-    addRefusingTrigger("keep", "delete", QString(), "locked");
+    addRefusingTrigger("keep", "Reservierung", "delete", QString(), "locked");
     CourtReservation line{1, day0, 1, "x", false, 1, 10, 1};
     QVERIFY_THROWS_EXCEPTION(StoreError, cancelReservation(line, day0));
     QCOMPARE(TestInstallation::scalar("select count(*) from Aktivitaet").toInt(), 0);

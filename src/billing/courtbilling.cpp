@@ -17,7 +17,7 @@ QList<Line> unpaidLines(int datum, int platz)
 {
     Query lines(QStringLiteral("select distinct Reservierer,Datum,Reservierungsnummer,Platz,Prozente,Bezahlt "
                                "from Reservierung where Datum =:pdatum and Platz between :pvonplatz and "
-                               ":pbisplatz and Bezahlt = False "
+                               ":pbisplatz and not Bezahlt "
                                "order by Reservierer,Datum,Reservierungsnummer,Platz"));
     lines.setParam(QStringLiteral("pdatum"), datum);
     lines.setParam(QStringLiteral("pvonplatz"), platz);
@@ -54,6 +54,12 @@ double stundenprozent(int stunde, int datum)
 
 Belegdaten readParameters(bool consumeReceiptNumber)
 {
+    // The receipt number is read and stored back under the lock, so two desks never print one twice.
+    std::optional<Store::Transaction> transaction;
+    if (consumeReceiptNumber) {
+        transaction.emplace();
+        Store::lockNumbers(QStringLiteral("receipt"));
+    }
     RecordSet parameters;
     parameters.openTable(QStringLiteral("Kennzahlen"));
     Belegdaten beleg;
@@ -69,6 +75,9 @@ Belegdaten readParameters(bool consumeReceiptNumber)
         parameters.setField(QStringLiteral("Belegid"), beleg.belegnummer);
         parameters.post();
     }
+    parameters.close();
+    if (transaction)
+        transaction->commit();
     return beleg;
 }
 

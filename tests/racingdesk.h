@@ -15,8 +15,9 @@
 
 // Another desk on the same server: a connection of its own in a thread of its own that takes the
 // number lock of a kind inside its own transaction, does its work there, and keeps the transaction
-// open until this desk's connection waits for that lock (or ten seconds have passed), then
-// commits. A desk that draws its number without the lock does not wait and draws the same one.
+// open until another connection waits for it (for that lock or a row it wrote; or ten seconds have
+// passed), then commits. A desk that draws its number without the lock does not wait and draws
+// the same one.
 class RacingDesk {
 public:
     RacingDesk(const QString& conninfo, const QString& kind, std::function<bool(QSqlDatabase&)> work)
@@ -37,8 +38,8 @@ public:
                     QDeadlineTimer deadline(10000);
                     while (!deadline.hasExpired()) {
                         QSqlQuery waiters(db);
-                        if (waiters.exec(QStringLiteral("select count(*) from pg_locks where locktype = "
-                                                        "'advisory' and not granted")) &&
+                        if (waiters.exec(QStringLiteral("select count(*) from pg_stat_activity where "
+                                                        "pg_backend_pid() = any(pg_blocking_pids(pid))")) &&
                             waiters.next() && waiters.value(0).toInt() > 0) {
                             waited = true;
                             break;

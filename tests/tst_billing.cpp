@@ -71,6 +71,7 @@ private slots:
     void billLineRefusedLeavesEveryQuarterUnpaid();
     void courtWithoutOneTypeBillsNothingButUsesTheReceiptNumber();
     void twoDesksPrintingAtOnceTakeDifferentReceiptNumbers();
+    void aReservationBilledMeanwhileIsBilledOnce();
     void windowBillsOneReservationPerShowing();
     void calculator_data();
     void calculator();
@@ -239,6 +240,46 @@ void TestBilling::twoDesksPrintingAtOnceTakeDifferentReceiptNumbers()
     QCOMPARE(TestInstallation::scalar("select Belegid from Kennzahlen").toInt(), receipt + 2);
     // Only looking at the parameters takes no number and waits for no one.
     QCOMPARE(CourtBilling::readParameters(false).belegnummer, receipt + 2);
+}
+
+void TestBilling::aReservationBilledMeanwhileIsBilledOnce()
+{
+    REQUIRE_RECORD_SETS("Kennzahlen");
+    bookEvening(monday, 3);
+    bookEvening(monday + 1, 4);
+    const auto billedLines = [] {
+        return TestInstallation::scalar("select count(*) from Tischabrechnung").toInt();
+    };
+    // Both desks listed the reservation unpaid; this desk bills it first, the other one after.
+    const CourtBilling::Line listed = eveningLine(monday);
+    QVERIFY(CourtBilling::bill(listed, 3, monday + 0.8, CourtBilling::readParameters(false)));
+    QVERIFY_THROWS_EXCEPTION(
+        StoreError, CourtBilling::bill(listed, 3, monday + 0.81, CourtBilling::readParameters(false)));
+    QCOMPARE(billedLines(), 1);
+    QCOMPARE(paidQuarters(), 4);
+    if (Store::engine() == Engine::SQLite)
+        return; // its write lock makes the second desk wait for the first one's commit before it reads
+    // The other desk bills the reservation of the next day and has not committed yet when this desk
+    // bills it too.
+    RacingDesk other(installation->connectionString(), "bill", [](QSqlDatabase& db) {
+        QSqlQuery paid(db);
+        QSqlQuery line(db);
+        return paid.exec(QStringLiteral("update Reservierung set Bezahlt = true where Platz = 4")) &&
+               line.exec(QStringLiteral("insert into Tischabrechnung (Tischnummer, Einschreibdatum, Betrag, "
+                                        "DrinksundSnacks, Abgerechnet, Startzeit, Quaters, Reservierer) "
+                                        "values (4, %1, 16.2, 0, false, %1, 4, 'Miller')")
+                             .arg(monday + 1.8));
+    });
+    QTRY_VERIFY(other.holding);
+    QVERIFY(other.worked);
+    QVERIFY_THROWS_EXCEPTION(StoreError, CourtBilling::bill(eveningLine(monday + 1, 4), 4, monday + 1.9,
+                                                            CourtBilling::readParameters(false)));
+    QTRY_VERIFY_WITH_TIMEOUT(other.done, 15000);
+    QVERIFY(other.waited);
+    QVERIFY(other.committed);
+    QCOMPARE(billedLines(), 2);
+    QCOMPARE(TestInstallation::scalar("select count(*) from Tischabrechnung where Tischnummer = 4").toInt(),
+             1);
 }
 
 void TestBilling::windowBillsOneReservationPerShowing()

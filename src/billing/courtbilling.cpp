@@ -119,11 +119,13 @@ std::optional<Bill> bill(const Line& line, int court, double now, Belegdaten bel
 
     Store::Transaction transaction;
     Query paid(QStringLiteral("update Reservierung set Bezahlt = TRUE where Reservierungsnummer "
-                              "=:Reservierungsnummer and Platz=:Platz and Datum=:Datum"));
+                              "=:Reservierungsnummer and Platz=:Platz and Datum=:Datum and not Bezahlt"));
     paid.setParam(QStringLiteral("Reservierungsnummer"), line.reservierungsnummer);
     paid.setParam(QStringLiteral("Platz"), line.platz);
     paid.setParam(QStringLiteral("Datum"), line.datum);
-    paid.exec();
+    // Another desk may have billed the reservation since the list was read: billed once only.
+    if (paid.exec() == 0)
+        throw StoreError(QStringLiteral("The reservation has been paid already."));
     RecordSet lines;
     lines.openQuery(QStringLiteral("select * from Tischabrechnung where 1=3"));
     lines.append();

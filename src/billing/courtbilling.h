@@ -52,6 +52,8 @@ struct Bill {
 // Prices the line's reservation, marks all its quarters paid and writes the bill line at `now`:
 // marks and line in one transaction, so that no money is lost between them. Nothing is written
 // and no bill returned when the court has not exactly one court type ("Courttype not unique !").
+// Throws StoreError, writing nothing, when no quarter of the reservation is unpaid any more (another
+// desk billed it meanwhile).
 std::optional<Bill> bill(const Line& line, int court, double now, Belegdaten beleg);
 
 } // namespace CourtBilling

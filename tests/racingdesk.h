@@ -35,10 +35,12 @@ public:
                         worked = lock.exec() && work(db);
                     }
                     holding = true;
+                    // pg_locks is read afresh by each statement; the activity view would stay as
+                    // it was when the transaction first read it.
                     QDeadlineTimer deadline(10000);
                     while (!deadline.hasExpired()) {
                         QSqlQuery waiters(db);
-                        if (waiters.exec(QStringLiteral("select count(*) from pg_stat_activity where "
+                        if (waiters.exec(QStringLiteral("select count(*) from pg_locks where not granted and "
                                                         "pg_backend_pid() = any(pg_blocking_pids(pid))")) &&
                             waiters.next() && waiters.value(0).toInt() > 0) {
                             waited = true;

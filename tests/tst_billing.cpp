@@ -6,7 +6,6 @@
 #include "data/session.h"
 #include "data/store.h"
 #include "racingdesk.h"
-#include "recordsetsreach.h"
 #include "refusingtrigger.h"
 #include "testinstallation.h"
 #include "testserver.h"
@@ -116,7 +115,6 @@ void TestBilling::pricesQuartersByProfileAndDiscount_data()
 
 void TestBilling::pricesQuartersByProfileAndDiscount()
 {
-    REQUIRE_RECORD_SETS("Kennzahlen");
     QFETCH(int, factor);
     QFETCH(bool, profileRow);
     QFETCH(int, prozente);
@@ -160,7 +158,6 @@ void TestBilling::pricesEachQuarterByItsHourAndWeekday_data()
 
 void TestBilling::pricesEachQuarterByItsHourAndWeekday()
 {
-    REQUIRE_RECORD_SETS("Kennzahlen");
     QFETCH(QDate, day);
     QFETCH(double, betrag);
     TestInstallation::exec(
@@ -188,7 +185,6 @@ void TestBilling::pricesEachQuarterByItsHourAndWeekday()
 
 void TestBilling::billLineRefusedLeavesEveryQuarterUnpaid()
 {
-    REQUIRE_RECORD_SETS("Kennzahlen");
     bookEvening(monday, 3);
     addRefusingTrigger("refuse_bill", "Tischabrechnung", "insert", QString(), "disk full");
     bool refused = false;
@@ -207,7 +203,6 @@ void TestBilling::billLineRefusedLeavesEveryQuarterUnpaid()
 
 void TestBilling::courtWithoutOneTypeBillsNothingButUsesTheReceiptNumber()
 {
-    REQUIRE_RECORD_SETS("Kennzahlen");
     bookEvening(monday, 3);
     TestInstallation::exec("update Tische set TypNr = 9 where Tischnummer = 3");
     const int receipt = TestInstallation::scalar("select Belegid from Kennzahlen").toInt();
@@ -223,7 +218,6 @@ void TestBilling::twoDesksPrintingAtOnceTakeDifferentReceiptNumbers()
 {
     if (Store::engine() == Engine::SQLite)
         QSKIP("SQLite's write lock, taken at the beginning, makes every writer wait for the other");
-    REQUIRE_RECORD_SETS("Kennzahlen");
     const int receipt = TestInstallation::scalar("select Belegid from Kennzahlen").toInt();
     // The other desk has taken the next receipt number and not committed yet.
     RacingDesk other(installation->connectionString(), "receipt", [](QSqlDatabase& db) {
@@ -244,7 +238,6 @@ void TestBilling::twoDesksPrintingAtOnceTakeDifferentReceiptNumbers()
 
 void TestBilling::aReservationBilledMeanwhileIsBilledOnce()
 {
-    REQUIRE_RECORD_SETS("Kennzahlen");
     bookEvening(monday, 3);
     bookEvening(monday + 1, 4);
     const auto billedLines = [] {
@@ -284,7 +277,6 @@ void TestBilling::aReservationBilledMeanwhileIsBilledOnce()
 
 void TestBilling::windowBillsOneReservationPerShowing()
 {
-    REQUIRE_RECORD_SETS("Kennzahlen");
     const int today = DayCount::today();
     bookEvening(today, 3, 0);
     TestInstallation::exec(

@@ -2,7 +2,6 @@
 #include "billing/u_tagesabrechnung.h"
 #include "data/session.h"
 #include "racingdesk.h"
-#include "recordsetsreach.h"
 #include "testinstallation.h"
 #include "testserver.h"
 #include "ui/recordgrid.h"
@@ -148,7 +147,6 @@ void TestDailyAccount::twoDesksClosingAtOncePutEachLineInOneAccount()
 
 void TestDailyAccount::windowClosesOncePerShowing()
 {
-    REQUIRE_RECORD_SETS("Tischabrechnung");
     bill(3, 10.00, day + 0.4);
     bill(1, 12.50, day + 0.5);
     bill(2, 7.25, day + 0.6);

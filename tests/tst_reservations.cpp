@@ -1,7 +1,6 @@
 #include "data/daycount.h"
 #include "data/store.h"
 #include "racingdesk.h"
-#include "recordsetsreach.h"
 #include "refusingtrigger.h"
 #include "reservations/occupancy.h"
 #include "reservations/reservationstore.h"
@@ -94,7 +93,6 @@ void TestReservations::cleanup()
 
 void TestReservations::numbering()
 {
-    REQUIRE_RECORD_SETS("Reservierung");
     QCOMPARE(fNeueReservierungsnummer(), 1);
     NewReservation r;
     r.datum = day0;
@@ -113,7 +111,6 @@ void TestReservations::numbering()
 
 void TestReservations::storeWritesEveryRow()
 {
-    REQUIRE_RECORD_SETS("Reservierung");
     NewReservation r;
     r.datum = day0;
     r.reservierer = "";
@@ -144,7 +141,6 @@ void TestReservations::storeWritesEveryRow()
 
 void TestReservations::storeFailingMidwayLeavesNoRow()
 {
-    REQUIRE_RECORD_SETS("Reservierung");
     addRefusingTrigger("fail_third", "Reservierung", "insert", "new.Viertelstunde = 3", "disk full");
     NewReservation r;
     r.datum = day0;
@@ -249,7 +245,6 @@ void TestReservations::purgeKeepsTheCutOffDay()
 
 void TestReservations::cancelDeletesEveryCourtOfTheNumber()
 {
-    REQUIRE_RECORD_SETS("Reservierung");
     NewReservation r;
     r.datum = day0;
     r.reservierer = "Team Evans";
@@ -284,7 +279,6 @@ void TestReservations::cancelDeletesEveryCourtOfTheNumber()
 
 void TestReservations::cancelFailingLeavesNoLogRow()
 {
-    REQUIRE_RECORD_SETS("Reservierung");
     insertRows({"1 0 1 10 1 0"});
     addRefusingTrigger("keep", "Reservierung", "delete", QString(), "locked");
     CourtReservation line{1, day0, 1, "x", false, 1, 10, 1};
@@ -326,7 +320,6 @@ void TestReservations::twoDesksDrawDifferentNumbers()
 {
     if (Store::engine() == Engine::SQLite)
         QSKIP("SQLite's write lock, taken at the beginning, makes every writer wait for the other");
-    REQUIRE_RECORD_SETS("Reservierung");
     // The other desk draws the next number and stores its booking, not yet committed.
     RacingDesk other(installation->connectionString(), "reservation", [](QSqlDatabase& db) {
         QSqlQuery insert(db);

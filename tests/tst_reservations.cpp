@@ -61,6 +61,7 @@ private slots:
     void cancelFailingLeavesNoLogRow();
     void listsOfCourtReservations();
     void twoDesksDrawDifferentNumbers();
+    void aQuarterSavedByTwoDesksAtOnceIsStoredOnce();
     void slotTexts_data();
     void slotTexts();
     void slotOfAMoment();
@@ -343,6 +344,36 @@ void TestReservations::twoDesksDrawDifferentNumbers()
     QCOMPARE(number, 2);
     QCOMPARE(TestInstallation::scalar("select count(distinct Reservierungsnummer) from Reservierung").toInt(),
              2);
+}
+
+void TestReservations::aQuarterSavedByTwoDesksAtOnceIsStoredOnce()
+{
+    if (Store::engine() == Engine::SQLite)
+        QSKIP("SQLite's write lock, taken at the beginning, makes every writer wait for the other");
+    // The other desk books court 1 at 09:00 and has not committed yet.
+    RacingDesk other(installation->connectionString(), "reservation", [](QSqlDatabase& db) {
+        QSqlQuery insert(db);
+        return insert.exec(
+            QStringLiteral("insert into Reservierung (Reservierungsnummer, Datum, Platz, Stunde, "
+                           "Viertelstunde, Bezahlt, Reservierer, Mitgliedsnummer, Prozente) "
+                           "values (1, %1, 1, 10, 1, false, 'other', -17, 0)")
+                .arg(day0));
+    });
+    QTRY_VERIFY(other.holding);
+    QVERIFY(other.worked);
+    // This desk saves 08:45 and 09:00 on the same court: the second quarter is taken.
+    NewReservation r;
+    r.datum = day0;
+    r.reservierer = "this desk";
+    r.selected = {{9, 4, 1}, {10, 1, 1}};
+    QVERIFY_THROWS_EXCEPTION(StoreError, storeReservation(r));
+    QTRY_VERIFY_WITH_TIMEOUT(other.done, 15000);
+    QVERIFY(other.committed);
+    QCOMPARE(TestInstallation::scalar("select count(*) from Reservierung").toInt(), 1);
+    QCOMPARE(TestInstallation::scalar("select Reservierer from Reservierung").toString(), QString("other"));
+    // The quarter reads as the other desk's booking.
+    QCOMPARE(fBelegung(day0, day0).at(day0, Slot{10, 1, 1}), Belegung::reserviert1);
+    QCOMPARE(fBelegung(day0, day0).at(day0, Slot{9, 4, 1}), Belegung::frei);
 }
 
 void TestReservations::slotTexts_data()

@@ -17,11 +17,14 @@
 // number lock of a kind inside its own transaction, does its work there, and keeps the transaction
 // open until another connection waits for it (for that lock or a row it wrote; or ten seconds have
 // passed), then commits. A desk that draws its number without the lock does not wait and draws
-// the same one.
+// the same one. A desk that ends at once commits as soon as its work is done.
 class RacingDesk {
 public:
-    RacingDesk(const QString& conninfo, const QString& kind, std::function<bool(QSqlDatabase&)> work)
-        : thread_([this, conninfo, kind, work] {
+    enum class Ends { OnceWaitedFor, AtOnce };
+
+    RacingDesk(const QString& conninfo, const QString& kind, std::function<bool(QSqlDatabase&)> work,
+               Ends ends = Ends::OnceWaitedFor)
+        : thread_([this, conninfo, kind, work, ends] {
             const QString name = QStringLiteral("racingdesk_") + kind;
             {
                 QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
@@ -37,7 +40,7 @@ public:
                     holding = true;
                     // pg_locks is read afresh by each statement; the activity view would stay as
                     // it was when the transaction first read it.
-                    QDeadlineTimer deadline(10000);
+                    QDeadlineTimer deadline(ends == Ends::AtOnce ? 0 : 10000);
                     while (!deadline.hasExpired()) {
                         QSqlQuery waiters(db);
                         if (waiters.exec(QStringLiteral("select count(*) from pg_locks where not granted and "

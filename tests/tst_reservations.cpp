@@ -317,20 +317,28 @@ void TestReservations::listsOfCourtReservations()
     QCOMPARE(printStartText(range[0].stunde, range[0].viertelstunde), QString("08 : 45"));
 }
 
+// The other desk's booking of court 1 at 09:00 on day0, with the number the expression gives.
+std::function<bool(QSqlDatabase&)> otherDeskBooksNine(const char* number)
+{
+    return [number](QSqlDatabase& db) {
+        QSqlQuery insert(db);
+        return insert.exec(
+            QStringLiteral("insert into Reservierung (Reservierungsnummer, Datum, Platz, Stunde, "
+                           "Viertelstunde, Bezahlt, Reservierer, Mitgliedsnummer, Prozente) "
+                           "values (%1, %2, 1, 10, 1, false, 'other', -17, 0)")
+                .arg(QLatin1String(number))
+                .arg(day0));
+    };
+}
+
 void TestReservations::twoDesksDrawDifferentNumbers()
 {
     if (Store::engine() == Engine::SQLite)
         QSKIP("SQLite's write lock, taken at the beginning, makes every writer wait for the other");
     // The other desk draws the next number and stores its booking, not yet committed.
-    RacingDesk other(installation->connectionString(), "reservation", [](QSqlDatabase& db) {
-        QSqlQuery insert(db);
-        return insert.exec(
-            QStringLiteral("insert into Reservierung (Reservierungsnummer, Datum, Platz, Stunde, "
-                           "Viertelstunde, Bezahlt, Reservierer, Mitgliedsnummer, Prozente) "
-                           "select coalesce(max(Reservierungsnummer), 0) + 1, %1, 1, 10, 1, "
-                           "false, 'other', -17, 0 from Reservierung")
-                .arg(day0));
-    });
+    RacingDesk other(
+        installation->connectionString(), "reservation",
+        otherDeskBooksNine("(select coalesce(max(Reservierungsnummer), 0) + 1 from Reservierung)"));
     QTRY_VERIFY(other.holding);
     QVERIFY(other.worked);
     NewReservation r;
@@ -351,14 +359,7 @@ void TestReservations::aQuarterSavedByTwoDesksAtOnceIsStoredOnce()
     if (Store::engine() == Engine::SQLite)
         QSKIP("SQLite's write lock, taken at the beginning, makes every writer wait for the other");
     // The other desk books court 1 at 09:00 and has not committed yet.
-    RacingDesk other(installation->connectionString(), "reservation", [](QSqlDatabase& db) {
-        QSqlQuery insert(db);
-        return insert.exec(
-            QStringLiteral("insert into Reservierung (Reservierungsnummer, Datum, Platz, Stunde, "
-                           "Viertelstunde, Bezahlt, Reservierer, Mitgliedsnummer, Prozente) "
-                           "values (1, %1, 1, 10, 1, false, 'other', -17, 0)")
-                .arg(day0));
-    });
+    RacingDesk other(installation->connectionString(), "reservation", otherDeskBooksNine("1"));
     QTRY_VERIFY(other.holding);
     QVERIFY(other.worked);
     // This desk saves 08:45 and 09:00 on the same court: the second quarter is taken.

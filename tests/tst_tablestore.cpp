@@ -7,6 +7,7 @@
 #include "data/store.h"
 #include "platform/messages.h"
 #include "platform/registry.h"
+#include "racingdesk.h"
 #include "testinstallation.h"
 #include "testserver.h"
 
@@ -1352,49 +1353,6 @@ void TestTableStore::storeErrorsReadTheSameOnEitherEngine()
     QCOMPARE(TestInstallation::scalar("select count(*) from Namen where Name = 'Abel'").toInt(), 1);
 }
 
-namespace {
-
-// Another desk: a connection of its own in a thread of its own, that takes the lock of a kind of
-// numbers inside its own transaction, as the store does, and ends that transaction at once.
-class OtherDesk {
-public:
-    OtherDesk(const QString& conninfo, const QString& kind)
-        : thread_([this, conninfo, kind] {
-            const QString name = QStringLiteral("otherdesk_") + kind;
-            {
-                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-                db.setConnectOptions(conninfo + QStringLiteral(" connect_timeout=5"));
-                if (db.open()) {
-                    QSqlQuery begin(db);
-                    QSqlQuery lock(db);
-                    if (begin.exec(QStringLiteral("begin")) &&
-                        lock.prepare(QString::fromLatin1(dialect(Engine::PostgreSQL).lockNumbers))) {
-                        lock.addBindValue(Store::numberLockKey(kind));
-                        if (lock.exec())
-                            acquired = true;
-                    }
-                    db.commit();
-                }
-                db.close();
-            }
-            QSqlDatabase::removeDatabase(name);
-            done = true;
-        })
-    {
-    }
-    ~OtherDesk() { thread_.join(); }
-    OtherDesk(const OtherDesk&) = delete;
-    OtherDesk& operator=(const OtherDesk&) = delete;
-
-    std::atomic<bool> acquired{false};
-    std::atomic<bool> done{false};
-
-private:
-    std::thread thread_;
-};
-
-} // namespace
-
 void TestTableStore::numbersOfOneKindAreDrawnOneDeskAfterTheOther_data()
 {
     QTest::addColumn<Engine>("engine");
@@ -1423,18 +1381,21 @@ void TestTableStore::numbersOfOneKindAreDrawnOneDeskAfterTheOther()
         transaction.commit();
         return;
     }
-    OtherDesk sameKind(store.connectionString(), QStringLiteral("reservation"));
-    OtherDesk otherKind(store.connectionString(), QStringLiteral("account"));
+    const auto nothing = [](QSqlDatabase&) { return true; };
+    RacingDesk sameKind(store.connectionString(), QStringLiteral("reservation"), nothing,
+                        RacingDesk::Ends::AtOnce);
+    RacingDesk otherKind(store.connectionString(), QStringLiteral("account"), nothing,
+                         RacingDesk::Ends::AtOnce);
     QTRY_VERIFY(otherKind.done);
-    QVERIFY(otherKind.acquired);
+    QVERIFY(otherKind.worked);
     QTRY_COMPARE(TestInstallation::scalar("select count(*) from pg_locks where locktype = 'advisory' and "
                                           "not granted")
                      .toInt(),
                  1);
-    QVERIFY(!sameKind.acquired);
+    QVERIFY(!sameKind.worked);
     transaction.commit();
     QTRY_VERIFY(sameKind.done);
-    QVERIFY(sameKind.acquired);
+    QVERIFY(sameKind.worked);
 }
 
 void TestTableStore::serviceFileNamesTheServer()

@@ -1,6 +1,7 @@
 #include "data/calculations.h"
 
 #include "data/session.h"
+#include "data/store.h"
 #include "data/u_datasets.h"
 
 #include <cmath>
@@ -20,23 +21,40 @@ CourtSet fPlaetze()
     return set;
 }
 
-double fStartzeit(int reservierungsnummer)
+namespace {
+
+// The first quarter's moment: day, hour 1-24 and quarter 1-4 summed in long double, as the
+// reservation's start has always been computed.
+double startOf(double datum, int stunde, int viertelstunde)
 {
-    // One row is read: plain Qt SQL serves both engines.
-    static Query q(QStringLiteral("select Datum,Stunde,Viertelstunde from Reservierung where "
-                                  "Reservierungsnummer =:preservierungsnummer order by "
-                                  "Datum,Stunde,Viertelstunde"));
+    return double((long double)datum + (stunde - 1) / 24.0L + (viertelstunde - 1) / 96.0L);
+}
+
+template <typename Reader, typename Read> double firstQuarter(Reader& q, int reservierungsnummer, Read read)
+{
     q.close();
     q.setParam(QStringLiteral("preservierungsnummer"), reservierungsnummer);
     q.open();
-    double start = 0;
-    if (!q.eof()) {
-        const long double t = (long double)q.field(0).asFloat() + (q.field(1).asInteger() - 1) / 24.0L +
-                              (q.field(2).asInteger() - 1) / 96.0L;
-        start = double(t);
-    }
+    const double start = q.eof() ? 0 : read(q);
     q.close();
     return start;
+}
+
+} // namespace
+
+double fStartzeit(int reservierungsnummer)
+{
+    // The court plan asks once a minute for every court played: SQLite's rows are read straight
+    // from its statement; the server's through Qt SQL.
+    if (Store::engine() == Engine::SQLite)
+        return firstQuarter(Tdm_datasets::instance().qry_aktuellestartzeit, reservierungsnummer,
+                            [](RowReader& r) { return startOf(r.number(0), r.integer(1), r.integer(2)); });
+    static Query q(QStringLiteral("select Datum,Stunde,Viertelstunde from Reservierung where "
+                                  "Reservierungsnummer =:preservierungsnummer order by "
+                                  "Datum,Stunde,Viertelstunde"));
+    return firstQuarter(q, reservierungsnummer, [](Query& r) {
+        return startOf(r.field(0).asFloat(), r.field(1).asInteger(), r.field(2).asInteger());
+    });
 }
 
 double fRunden(double amount)

@@ -1,3 +1,4 @@
+#include "data/changes.h"
 #include "data/daycount.h"
 #include "data/displayformat.h"
 #include "data/query.h"
@@ -14,6 +15,8 @@
 #include <QAbstractItemModelTester>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -91,6 +94,8 @@ private slots:
     void queryReadOnWhileOtherStatementsRun();
     void lostServerFailsTheActionAndTheNextReconnects_data();
     void lostServerFailsTheActionAndTheNextReconnects();
+    void changesReachTheOtherDesksOnceCommitted();
+    void otherDesksChangesAreHeardAndOwnAreNot();
 
 private:
     // Puts the store of the current test on the engine of its row: init()'s demo installation on
@@ -1527,6 +1532,125 @@ void TestTableStore::lostServerFailsTheActionAndTheNextReconnects()
     QCOMPARE(count.field("n").asInteger(), 6);
     QVERIFY(TestInstallation::scalar("select pg_backend_pid()").toInt() != backend);
     QCOMPARE(Query("update Namen set Telefonnummer = '0' where Name = 'Abel'").exec(), 1);
+}
+
+namespace {
+
+// Another desk's connection that listens on every channel, in the test's own thread.
+class ListeningDesk {
+public:
+    explicit ListeningDesk(const QString& conninfo)
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setConnectOptions(conninfo);
+        opened = db.open();
+        for (const QString& channel : Changes::channels())
+            opened = opened && db.driver()->subscribeToNotification(channel);
+        spy = std::make_unique<QSignalSpy>(
+            db.driver(), qOverload<const QString&, QSqlDriver::NotificationSource, const QVariant&>(
+                             &QSqlDriver::notification));
+    }
+    ~ListeningDesk()
+    {
+        spy.reset();
+        QSqlDatabase::database(name, false).close();
+        QSqlDatabase::removeDatabase(name);
+    }
+    // Channel and payload of each notification heard so far.
+    QStringList heard() const
+    {
+        QStringList all;
+        for (const QList<QVariant>& n : std::as_const(*spy))
+            all << n.at(0).toString() + QLatin1Char(' ') + n.at(2).toString();
+        return all;
+    }
+    // A notification this desk sends itself, as the last of a series: once it is heard, every
+    // earlier one has been delivered too.
+    void sendLast(const QString& channel, const QString& payload)
+    {
+        QSqlQuery tell(QSqlDatabase::database(name, false));
+        tell.prepare(QStringLiteral("select pg_notify(?, ?)"));
+        tell.addBindValue(channel);
+        tell.addBindValue(payload);
+        tell.exec();
+    }
+
+    static inline const QString name = QStringLiteral("listeningdesk");
+    bool opened = false;
+    std::unique_ptr<QSignalSpy> spy;
+};
+
+} // namespace
+
+void TestTableStore::changesReachTheOtherDesksOnceCommitted()
+{
+    INSTALL_ON(Engine::PostgreSQL);
+    ListeningDesk other(installation->connectionString());
+    QVERIFY(other.opened);
+    const int day = 46000;
+    auto book = [](int datum, int quarter) {
+        RecordSet rows;
+        rows.openQuery("select * from Reservierung where 1=3");
+        rows.append();
+        rows.setField("Reservierungsnummer", 900 + quarter);
+        rows.setField("Datum", datum);
+        rows.setField("Platz", 1);
+        rows.setField("Stunde", 10);
+        rows.setField("Viertelstunde", quarter);
+        rows.setField("Bezahlt", false);
+        rows.post();
+    };
+    {
+        // Rolled back: nothing of it may reach another desk.
+        Store::Transaction undone;
+        book(day - 1, 1);
+        Query("update Tische set Aktiv = false").exec();
+    }
+    {
+        Store::Transaction transaction;
+        // Four quarters of one day tell it once; a statement that changes rows tells its channel.
+        for (int quarter = 1; quarter <= 4; ++quarter)
+            book(day, quarter);
+        QVERIFY(Query("insert into Tische (Tischnummer, TypNr) values (11, 1)").exec() == 1);
+        QCOMPARE(Query("update Mitglieder set Rabatt = 0 where Mitgliedsnummer < 0").exec(),
+                 0); // no row changed, nothing told
+        QCoreApplication::processEvents();
+        QVERIFY(other.heard().isEmpty()); // not before the commit
+        transaction.commit();
+    }
+    // A record set's post outside any transaction goes out with its own.
+    RecordSet parameters;
+    parameters.openQuery("select * from Kennzahlen");
+    parameters.append();
+    parameters.setField("Firmenname", "Hall");
+    parameters.post();
+    // A write the store refuses tells nothing.
+    QVERIFY_THROWS_EXCEPTION(StoreError,
+                             Query("insert into Tische (Tischnummer, TypNr) values (11, 1)").exec());
+    other.sendLast("licht", "end");
+    QTRY_VERIFY_WITH_TIMEOUT(other.heard().contains("licht end"), 5000);
+    QCOMPARE(other.heard(), QStringList({QStringLiteral("reservierung %1").arg(day), "tische ", "kennzahlen ",
+                                         "licht end"}));
+}
+
+void TestTableStore::otherDesksChangesAreHeardAndOwnAreNot()
+{
+    INSTALL_ON(Engine::PostgreSQL);
+    QSignalSpy heard(&ChangeListener::instance(), &ChangeListener::heard);
+    Query("update Tische set Aktiv = true").exec();
+    Store::notify(Changes::tische, "own");
+    ListeningDesk other(installation->connectionString());
+    QVERIFY(other.opened);
+    other.sendLast("reservierung", "46000");
+    QTRY_COMPARE_WITH_TIMEOUT(heard.count(), 1, 5000);
+    QCOMPARE(heard.at(0).at(0).toString(), QStringLiteral("reservierung"));
+    QCOMPARE(heard.at(0).at(1).toString(), QStringLiteral("46000"));
+    // Heard again after the connection was lost and opened anew.
+    Store::close();
+    Store::database();
+    other.sendLast("abrechnung", "");
+    QTRY_COMPARE_WITH_TIMEOUT(heard.count(), 2, 5000);
+    QCOMPARE(heard.at(1).at(0).toString(), QStringLiteral("abrechnung"));
 }
 
 QTEST_GUILESS_MAIN(TestTableStore)

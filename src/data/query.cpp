@@ -1,9 +1,12 @@
 #include "data/query.h"
 
+#include "data/changes.h"
 #include "data/store.h"
 
 #include <QSqlError>
 #include <QSqlRecord>
+
+#include <optional>
 
 void bindPositional(QSqlQuery& query, const PositionalSql& sql, const QHash<QString, QVariant>& params)
 {
@@ -30,6 +33,7 @@ void Query::setSql(const QString& sql)
 {
     close();
     sql_ = sql;
+    channel_ = Changes::channelOfStatement(sql);
     positional_ = toPositional(sql);
     preparedOn_ = -1;
 }
@@ -65,9 +69,17 @@ void Query::open()
 int Query::exec()
 {
     close();
+    const bool tells = !channel_.isEmpty() && *Store::dialect().notify != '\0';
+    std::optional<Store::Transaction> own;
+    if (tells && !Store::inTransaction())
+        own.emplace();
     run();
     const int affected = query_.numRowsAffected();
     query_.finish();
+    if (tells && affected > 0)
+        Store::notify(channel_);
+    if (own)
+        own->commit();
     return affected;
 }
 

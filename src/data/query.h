@@ -33,7 +33,8 @@ public:
     void setParam(const QString& name, const QVariant& value);
 
     void open();
-    // Runs a statement without a result and returns the number of rows it changed.
+    // Runs a statement without a result and returns the number of rows it changed. A change to a
+    // table other desks show goes out to them in the same transaction.
     int exec();
     void close();
     bool isOpen() const { return open_; }
@@ -51,6 +52,7 @@ private:
     void run();
 
     QString sql_;
+    QString channel_; // of Changes, where the statement writes to a table other desks show
     PositionalSql positional_;
     QHash<QString, QVariant> params_;
     QSqlQuery query_;

@@ -1,5 +1,6 @@
 #include "data/recordset.h"
 
+#include "data/changes.h"
 #include "data/query.h"
 #include "data/store.h"
 
@@ -10,6 +11,7 @@
 #include <QSqlRecord>
 
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -521,14 +523,43 @@ void RecordSet::post()
         return;
     emit aboutToPost();
     applyRules();
-    if (state_ == State::Insert)
+    const bool inserting = state_ == State::Insert;
+    const bool drawing = inserting && beforeInsertWrite;
+    // The write, what it tells the other desks and the numbers drawn for it are one whole.
+    std::optional<Store::Transaction> own;
+    if (!Store::inTransaction() && (drawing || tellsOthers()))
+        own.emplace();
+    if (drawing) {
+        beforeInsertWrite();
+        applyRules();
+    }
+    if (inserting)
         insertBuffer();
     else
         updateBuffer();
+    tellChange(buffer_);
+    if (!inserting)
+        tellChange(rows_[current_]);
+    if (own)
+        own->commit();
     rows_[current_] = buffer_;
     setState(State::Browse);
     emit rowChanged(current_);
     keepOrder();
+}
+
+bool RecordSet::tellsOthers() const
+{
+    return *Store::dialect().notify != '\0' && !Changes::channelOf(table_).isEmpty();
+}
+
+void RecordSet::tellChange(const Row& row) const
+{
+    if (!tellsOthers())
+        return;
+    const int datum = fieldIndex(QStringLiteral("Datum"));
+    Store::notify(Changes::channelOf(table_),
+                  Changes::payloadOf(table_, datum < 0 ? 0 : row.values.value(datum).toInt()));
 }
 
 // The posted row takes the place a reopened table would give it; the other rows keep theirs.
@@ -660,6 +691,9 @@ bool RecordSet::remove()
     if (beforeDelete && !beforeDelete())
         return false;
     setState(State::Browse);
+    std::optional<Store::Transaction> own;
+    if (!Store::inTransaction() && tellsOthers())
+        own.emplace();
     QSqlQuery query =
         prepared(QStringLiteral("delete from %1 where %2=?")
                      .arg(Store::quoted(table_), QString::fromLatin1(Store::dialect().rowIdentity)));
@@ -667,6 +701,9 @@ bool RecordSet::remove()
     run(query);
     if (query.numRowsAffected() == 0)
         throw StoreError(QStringLiteral("The row could not be deleted: it is no longer in %1.").arg(table_));
+    tellChange(rows_[current_]);
+    if (own)
+        own->commit();
     const int row = current_;
     emit rowAboutToBeRemoved(row);
     rows_.removeAt(row);

@@ -88,6 +88,10 @@ public:
     std::function<void()> onNewRecord;  // fills defaults of a new row
     std::function<void()> afterScroll;  // the current row changed
     std::function<bool()> beforeDelete; // false keeps the row
+    // Runs inside the transaction that writes a new row, after its rules are checked: a number
+    // drawn here under Store::lockNumbers is free when the row goes in. post() opens a transaction
+    // for it when none is open.
+    std::function<void()> beforeInsertWrite;
 
 signals:
     void reset();
@@ -124,6 +128,9 @@ private:
     // become those numbers.
     void applyRules();
     void keepOrder();
+    // A write to a table that other desks show goes out to them inside its transaction.
+    bool tellsOthers() const;
+    void tellChange(const Row& row) const;
     void insertBuffer();
     void updateBuffer();
     QVariant bound(int position) const;

@@ -21,6 +21,7 @@ constexpr SqlDialect sqlite{
     "begin immediate",
     "typeof(%1) in ('integer', 'real', 'null')",
     "",
+    "",
     true,
 };
 
@@ -47,6 +48,7 @@ constexpr SqlDialect postgresql{
     "begin",
     "",
     "select pg_advisory_xact_lock(?)",
+    "select pg_notify(?, ?)",
     false,
 };
 

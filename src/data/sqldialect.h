@@ -48,6 +48,10 @@ struct SqlDialect {
     // one placeholder, until the transaction ends. Empty: the write lock of beginWrite does it.
     const char* lockNumbers;
 
+    // Tells the other desks of a change: the channel and the payload are bound. Empty: one desk
+    // alone uses the store.
+    const char* notify;
+
     // Whether a select is read forward as the engine steps to its rows. The PostgreSQL driver then
     // takes the rows one by one from the connection and drops the rest as soon as another
     // statement runs beside it, as in every walk that writes or reads as it goes: there a select

@@ -1,5 +1,6 @@
 #include "data/store.h"
 
+#include "data/changes.h"
 #include "data/rowreader.h"
 #include "data/storemessage.h"
 #include "platform/registry.h"
@@ -7,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -24,6 +26,8 @@ bool serverOpened = false;
 bool serverLost = false;
 // Transactions open on the store's connection.
 int transactions = 0;
+// The changes told inside the open transaction, as channel and payload.
+QSet<QString> told;
 
 const QString serverPrefix = QStringLiteral("postgresql:");
 
@@ -140,6 +144,7 @@ QSqlDatabase openServer(const QString& connectOptions)
         if (db.open()) {
             serverOpened = true;
             learnKeyTables();
+            ChangeListener::instance().listenOn(db);
             return db;
         }
         failure = serverWords(db.lastError());
@@ -307,6 +312,7 @@ Transaction::Transaction()
     if (!begin.exec(QString::fromLatin1(dialect().beginWrite)))
         throw error(begin.lastError());
     open_ = true;
+    told.clear();
     generation_ = openings;
     ++transactions;
 }
@@ -316,6 +322,7 @@ Transaction::~Transaction()
     if (!open_)
         return;
     --transactions;
+    told.clear();
     // A connection lost or opened since holds nothing of this transaction to roll back.
     if (generation() == generation_)
         QSqlDatabase::database(storeConnection(), false).rollback();
@@ -332,6 +339,7 @@ void Transaction::commit()
         throw error(db.lastError());
     open_ = false;
     --transactions;
+    told.clear();
 }
 
 qint64 numberLockKey(const QString& kind)
@@ -359,6 +367,30 @@ void lockNumbers(const QString& kind)
     lock.addBindValue(numberLockKey(kind));
     if (!lock.exec())
         throw error(lock.lastError());
+}
+
+bool inTransaction()
+{
+    return transactions > 0;
+}
+
+void notify(const QString& channel, const QString& payload)
+{
+    const char* statement = dialect().notify;
+    if (*statement == '\0')
+        return;
+    const QString key = channel + QLatin1Char('\n') + payload;
+    if (transactions > 0 && told.contains(key))
+        return;
+    QSqlQuery tell(database());
+    if (!tell.prepare(QString::fromLatin1(statement)))
+        throw error(tell.lastError());
+    tell.addBindValue(channel);
+    tell.addBindValue(payload);
+    if (!tell.exec())
+        throw error(tell.lastError());
+    if (transactions > 0)
+        told.insert(key);
 }
 
 } // namespace Store

@@ -120,4 +120,11 @@ void lockNumbers(const QString& kind);
 // The server's lock key of a kind: the same on every desk and every build.
 qint64 numberLockKey(const QString& kind);
 
+// Whether a Transaction is open on the store's connection.
+bool inTransaction();
+// Tells the other desks on a channel of Changes that what it holds changed; inside a Transaction
+// they hear it when that commits, and a channel and payload go out once per transaction however
+// many rows changed. Nothing on SQLite.
+void notify(const QString& channel, const QString& payload = {});
+
 } // namespace Store

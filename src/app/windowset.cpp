@@ -1,5 +1,6 @@
 #include "app/windowset.h"
 
+#include "app/liverefresh.h"
 #include "app/u_about.h"
 #include "app/u_main.h"
 #include "backup/u_archiv.h"
@@ -163,6 +164,8 @@ void createObjects(const std::function<void()>& step)
         if (step)
             step();
     }
+    // Goes with the main window, after the windows it refreshes.
+    new LiveRefresh(f.main);
 }
 
 void destroyAll()

@@ -169,6 +169,25 @@ void Tfrm_abrechnung::showEvent(QShowEvent* event)
     btn_abrechnen->setFocus();
 }
 
+void Tfrm_abrechnung::refreshLines()
+{
+    if (!isVisible() || !btn_abrechnen->isEnabled())
+        return;
+    const int row = gr_spieler->currentRow();
+    const std::optional<CourtBilling::Line> current =
+        row >= 0 && row < lines_.size() ? std::optional(lines_[row]) : std::nullopt;
+    QList<CourtBilling::Line> lines;
+    if (!runAction([&] { lines = CourtBilling::unpaidLines(DayCount::today(), ed_court->text().toInt()); }))
+        return;
+    lines_ = lines;
+    showLines();
+    if (!current)
+        return;
+    for (int i = 0; i < lines_.size(); ++i)
+        if (lines_[i].reservierungsnummer == current->reservierungsnummer)
+            gr_spieler->selectRow(i);
+}
+
 void Tfrm_abrechnung::btn_abrechnenClick()
 {
     if (lines_.isEmpty())

@@ -23,6 +23,9 @@ public:
     int openFor(int court);
     // The receipt values of the last bill, for the receipt printout.
     const CourtBilling::Belegdaten& belegdaten() const { return beleg_; }
+    // Lists the court's unpaid reservations again after another desk booked, cancelled or billed;
+    // the line in hand stays chosen while it is unpaid. Nothing once this showing has billed.
+    void refreshLines();
 
     QLineEdit* ed_court = nullptr;
     QLabel* lbl_abrechnen = nullptr;

@@ -285,6 +285,36 @@ void Tfrm_reservieren::loadDay()
     });
 }
 
+std::vector<Slot> Tfrm_reservieren::markedSlots() const
+{
+    std::vector<Slot> marked;
+    for (int court = 1; court <= courtCount; ++court)
+        for (int hour = 1; hour <= 24; ++hour)
+            for (int quarter = 1; quarter <= 4; ++quarter)
+                if (grid_->cell(reservationColumn, hour).quarter(court, quarter).belegung ==
+                    Belegung::gewaehlt)
+                    marked.push_back(Slot{hour, quarter, court});
+    return marked;
+}
+
+bool Tfrm_reservieren::refreshDay()
+{
+    const std::vector<Slot> marked = markedSlots();
+    loadDay();
+    bool dropped = false;
+    for (const Slot& slot : marked) {
+        Tplatzviertelstunde& q =
+            grid_->cell(reservationColumn, slot.stunde).quarter(slot.platz, slot.viertelstunde);
+        if (q.belegung == Belegung::frei) {
+            q.belegung = Belegung::gewaehlt;
+            grid_->updateQuarter(reservationColumn, slot.stunde, slot.platz, slot.viertelstunde);
+        } else {
+            dropped = true;
+        }
+    }
+    return dropped;
+}
+
 void Tfrm_reservieren::sh_standardMouseUp(int hour, int court, int quarter, Qt::MouseButton button)
 {
     if (button != Qt::LeftButton)
@@ -390,21 +420,26 @@ void Tfrm_reservieren::BitBtn2Click()
         reservation.prozente = ed_prozente->value();
     }
     pb_speichern->setValue(0);
-    for (int court = 1; court <= courtCount; ++court)
-        for (int hour = 1; hour <= 24; ++hour)
-            for (int quarter = 1; quarter <= 4; ++quarter)
-                if (grid_->cell(reservationColumn, hour).quarter(court, quarter).belegung ==
-                    Belegung::gewaehlt)
-                    reservation.selected.push_back(Slot{hour, quarter, court});
+    reservation.selected = markedSlots();
     if (reservation.selected.empty()) {
         Messages::information(QStringLiteral("Empty reservation.No quaters are selected !"));
         return;
     }
     // One transaction: a failure leaves no row of this booking and the dialog open with its marks.
-    const bool stored = runAction(
-        [&] { storeReservation(reservation, [this](int court) { pb_speichern->setValue(court); }); });
-    if (stored)
-        close();
+    try {
+        storeReservation(reservation, [this](int court) { pb_speichern->setValue(court); });
+    } catch (const StoreError& e) {
+        // The quarter key refuses the whole save when another desk booked a marked quarter since
+        // the day was read; the desk then sees that quarter booked, its other marks kept.
+        bool taken = false;
+        runAction([&] { taken = refreshDay(); });
+        if (taken)
+            Messages::information(QStringLiteral("Quater already reserved !"));
+        else
+            Messages::error(e.message());
+        return;
+    }
+    close();
 }
 
 void Tfrm_reservieren::sc_readerCardActive(int)

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "reservations/slots.h"
 #include "ui/deskwindow.h"
+
+#include <vector>
 
 class QDoubleSpinBox;
 class QLabel;
@@ -28,6 +31,9 @@ public:
     // Reads the day afresh: existing courts free, missing ones black, bookings in their states;
     // marks of an earlier showing are gone.
     void loadDay();
+    // Reads the day again and keeps the marks on quarters still free: a marked quarter that another
+    // desk booked meanwhile shows booked and unmarked. Returns whether such a mark was dropped.
+    bool refreshDay();
     QuarterGrid* grid() const { return grid_; }
 
     QLineEdit* ed_tag = nullptr;    // day column of the scheduler, hidden
@@ -72,6 +78,7 @@ private:
     void loadNames();
     void loadMembers();
     void tickClock();
+    std::vector<Slot> markedSlots() const;
 
     QuarterGrid* grid_ = nullptr;
     int datum_ = 0;

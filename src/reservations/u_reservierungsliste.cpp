@@ -287,6 +287,22 @@ void Tfrm_reservierungsliste::loadList()
         DBGrid1->setCurrentIndex(model_->index(0, 0));
 }
 
+void Tfrm_reservierungsliste::refreshLines(int datum)
+{
+    if (!isVisible() || (datum != 0 && datum != DayCount::fromDate(ed_datum->date())))
+        return;
+    const int row = DBGrid1->currentIndex().row();
+    const bool had = row >= 0 && row < model_->lines().size();
+    const CourtReservation current = had ? model_->line(row) : CourtReservation{};
+    loadList();
+    if (!had)
+        return;
+    const QList<CourtReservation>& lines = model_->lines();
+    for (int i = 0; i < lines.size(); ++i)
+        if (lines[i].reservierungsnummer == current.reservierungsnummer && lines[i].platz == current.platz)
+            DBGrid1->setCurrentIndex(model_->index(i, 0));
+}
+
 void Tfrm_reservierungsliste::BitBtn1Click()
 {
     if (model_->lines().isEmpty())

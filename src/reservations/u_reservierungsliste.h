@@ -30,6 +30,9 @@ public:
     // -1 for all courts, else the court number the list shows.
     int court() const;
     const ReservationListModel* lines() const { return model_; }
+    // Loads the list again after another desk changed reservations of the day it shows (0: of no
+    // one day); the line in hand stays current while it is listed.
+    void refreshLines(int datum);
 
     QGroupBox* rg_sortierung = nullptr;
     QTableView* DBGrid1 = nullptr;

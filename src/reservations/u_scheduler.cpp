@@ -310,6 +310,14 @@ void Tfrm_scheduler::refreshColumn(int column)
     runAction([&] { grid_->colourColumn(column, day, fBelegung(day, day)); });
 }
 
+void Tfrm_scheduler::showChangedDay(int datum)
+{
+    if (datum == 0)
+        showOccupancy(start_);
+    else if (datum >= start_ && datum < start_ + Schedule::weekDays)
+        refreshColumn(datum - start_ + 1);
+}
+
 void Tfrm_scheduler::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous()) {

@@ -29,6 +29,9 @@ public:
     // Recolours one day column from a walk over its day alone, as the reservation dialog does on
     // closing; the other columns keep what they show.
     void refreshColumn(int column);
+    // Recolours what another desk changed: the column of its day when the week shows it, the
+    // whole week for a change of no one day (0).
+    void showChangedDay(int datum);
     QuarterGrid* grid() const { return grid_; }
 
     QScrollArea* sb_scheduler = nullptr;

@@ -3,7 +3,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libqt6sql6-sqlite qt6-serialport-dev
-          qt6-charts-dev libqt6opengl6-dev libgl-dev libzip-dev libgsf-1-dev python3-xlrd libsqlite3-dev
+          qt6-charts-dev libqt6opengl6-dev libgl-dev libzip-dev libgsf-1-dev python3-xlrd libsqlite3-dev libpq-dev
           postgresql-15 postgresql-client-15 libqt6sql6-psql
           xvfb xauth openbox clang-format
           librsvg2-bin desktop-file-utils dpkg-dev fakeroot file lintian)

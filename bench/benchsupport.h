@@ -115,10 +115,14 @@ struct BareStatement {
 
     long long runOnServer(std::initializer_list<double> params, int columns)
     {
-        char texts[4][32];
-        const char* values[4] = {};
+        // At most a few values: texts on the stack, as a caller would keep them.
+        constexpr int most = 4;
+        char texts[most][32];
+        const char* values[most] = {};
         int n = 0;
         for (double p : params) {
+            if (n == most)
+                break;
             std::snprintf(texts[n], sizeof texts[n], "%.17g", p);
             values[n] = texts[n];
             ++n;

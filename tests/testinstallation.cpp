@@ -8,8 +8,22 @@
 #include <QSqlQuery>
 #include <QTest>
 
+namespace {
+
+// The engine of the installations a test makes without naming one: SQLite, or the test server
+// when the test command runs the test a second time with COURTORIA_TEST_ENGINE=postgresql.
+Engine defaultEngine()
+{
+    return qEnvironmentVariable("COURTORIA_TEST_ENGINE")
+                       .compare(QLatin1String("postgresql"), Qt::CaseInsensitive) == 0
+               ? Engine::PostgreSQL
+               : Engine::SQLite;
+}
+
+} // namespace
+
 TestInstallation::TestInstallation(bool demo, int today, double now)
-    : TestInstallation(Engine::SQLite, demo, today, now)
+    : TestInstallation(defaultEngine(), demo, today, now)
 {
 }
 

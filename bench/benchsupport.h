@@ -286,6 +286,8 @@ public:
     bool isValid() const { return valid_; }
     bool onServer() const { return server_ != nullptr; }
     const char* bareName() const { return server_ ? "bare libpq" : "bare SQLite"; }
+    // The server database's libpq string; empty on SQLite.
+    QString connectionString() const { return server_ ? server_->connectionString() : QString(); }
     std::unique_ptr<BareStatement> statement(const char* sql) const
     {
         return server_ ? std::make_unique<BareStatement>(server_->bare(), sql)

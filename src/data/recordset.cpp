@@ -410,8 +410,13 @@ bool RecordSet::findKey(const QVariant& value)
 int RecordSet::fieldIndex(const QString& name) const
 {
     for (int i = 0; i < fields_.size(); ++i)
-        if (fields_[i].compare(name, Qt::CaseInsensitive) == 0)
+        if (fields_[i].compare(name, Qt::CaseInsensitive) == 0) {
+            // The server names bare fields in lower case; the spelling of the windows and logic that
+            // ask for a field is what its messages use.
+            if (fields_[i] != name && fields_[i] == name.toLower())
+                fields_[i] = name;
             return i;
+        }
     return -1;
 }
 
@@ -451,9 +456,6 @@ void RecordSet::setField(const QString& name, const QVariant& value)
 {
     const int position = fieldIndex(name);
     requireField(position, name);
-    // The server names bare fields in lower case; the desk's own spelling is what its messages use.
-    if (fields_[position] != name && fields_[position] == name.toLower())
-        fields_[position] = name;
     setField(position, value);
 }
 

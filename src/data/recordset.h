@@ -143,8 +143,8 @@ private:
     QString sql_;
     QHash<QString, QVariant> params_;
     QStringList orderFields_;
-    QStringList fields_;
-    QVector<Rule> rules_; // by field position
+    mutable QStringList fields_; // a name asked for in the desk's spelling takes it
+    QVector<Rule> rules_;        // by field position
     QVector<Row> rows_;
     Row buffer_;
     State state_ = State::Inactive;

@@ -1,7 +1,11 @@
 #include "answers.h"
 #include "cards/members.h"
 #include "cards/u_mitglieder.h"
+#include "data/store.h"
+#include "racingdesk.h"
+#include "refusingtrigger.h"
 #include "testinstallation.h"
+#include "testserver.h"
 #include "ui/fieldcontrols.h"
 #include "ui/fieldform.h"
 #include "ui/recordgrid.h"
@@ -15,18 +19,29 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 
 #include <memory>
 
+Q_DECLARE_METATYPE(Engine)
+
 class TestMembers : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase_data();
     void init();
     void cleanup();
     void autoserveNumbers();
+    void drawnNumberTakenMeanwhileGivesWayToTheNextFree_data();
+    void drawnNumberTakenMeanwhileGivesWayToTheNextFree();
+    void numberTypedByHandIsNeverChanged_data();
+    void numberTypedByHandIsNeverChanged();
+    void twoDesksAddingAtOnceStoreDifferentNumbers_data();
+    void twoDesksAddingAtOnceStoreDifferentNumbers();
     void search_data();
     void search();
     void searchPrefixCountsCharacters();
@@ -50,6 +65,13 @@ private:
         return numbers;
     }
 
+    int storedNumber(const QString& surname) const
+    {
+        return TestInstallation::scalar("select Mitgliedsnummer from Mitglieder where Nachname = ?",
+                                        {surname})
+            .toInt();
+    }
+
     void showWindow()
     {
         window->show();
@@ -57,13 +79,33 @@ private:
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
 
+    // Members 1 and 2 stored, the register shown, and a new member begun.
+    void startAddingAfterTwo(bool autoserve)
+    {
+        TestInstallation::exec(
+            "insert into Mitglieder (Mitgliedsnummer, Nachname) values (1, 'Abel'), (2, 'Berg')");
+        showWindow();
+        window->cb_mitohne->setChecked(autoserve);
+        window->DBNavigator->press(RecordNavigator::Insert);
+    }
+
     std::unique_ptr<TestInstallation> installation;
     std::unique_ptr<Tfrm_mitglieder> window;
 };
 
+void TestMembers::initTestCase_data()
+{
+    QTest::addColumn<Engine>("engine");
+    QTest::newRow("SQLite") << Engine::SQLite;
+    QTest::newRow("PostgreSQL") << Engine::PostgreSQL;
+}
+
 void TestMembers::init()
 {
-    installation = std::make_unique<TestInstallation>();
+    QFETCH_GLOBAL(Engine, engine);
+    if (engine == Engine::PostgreSQL && !TestDatabase::serverAvailable())
+        QSKIP("no test server (COURTORIA_TEST_SERVER)");
+    installation = std::make_unique<TestInstallation>(engine);
     QVERIFY2(installation->isValid(), qPrintable(installation->failure()));
     window = std::make_unique<Tfrm_mitglieder>();
 }
@@ -105,6 +147,104 @@ void TestMembers::autoserveNumbers()
         TestInstallation::scalar(QStringLiteral("select Nachname from Mitglieder where Mitgliedsnummer = 7"))
             .toString(),
         QStringLiteral("Berg"));
+}
+
+void TestMembers::drawnNumberTakenMeanwhileGivesWayToTheNextFree_data()
+{
+    QTest::addColumn<QVariantList>("storedMeanwhile"); // by another desk, before this one posts
+    QTest::addColumn<int>("posted");
+    QTest::newRow("nothing stored") << QVariantList{} << 3;
+    QTest::newRow("the drawn number") << QVariantList{3} << 4;
+    QTest::newRow("the drawn number and a higher one") << QVariantList{3, 41} << 42;
+    QTest::newRow("a higher one only") << QVariantList{41} << 3;
+}
+
+void TestMembers::drawnNumberTakenMeanwhileGivesWayToTheNextFree()
+{
+    QFETCH(QVariantList, storedMeanwhile);
+    QFETCH(int, posted);
+    startAddingAfterTwo(true);
+    QCOMPARE(dataEdit("ed_mitgliedsnummer")->text(), QStringLiteral("3"));
+    for (const QVariant& number : storedMeanwhile)
+        TestInstallation::exec("insert into Mitglieder (Mitgliedsnummer, Nachname) values (?, ?)",
+                               {number, "Other" + number.toString()});
+    dataEdit("ed_nachname")->setText(QStringLiteral("Neu"));
+    Answers answers;
+    window->DBNavigator->press(RecordNavigator::Post);
+    QCOMPARE(answers.asked, QStringList());
+    QCOMPARE(window->TableMitglieder()->state(), RecordSet::State::Browse);
+    QCOMPARE(storedNumber("Neu"), posted);
+    QCOMPARE(dataEdit("ed_mitgliedsnummer")->text(), QString::number(posted));
+    for (const QVariant& number : storedMeanwhile)
+        QCOMPARE(storedNumber("Other" + number.toString()), number.toInt());
+}
+
+void TestMembers::numberTypedByHandIsNeverChanged_data()
+{
+    QTest::addColumn<bool>("autoserve");
+    QTest::newRow("autoserve unticked") << false;
+    QTest::newRow("drawn, then typed over") << true;
+}
+
+void TestMembers::numberTypedByHandIsNeverChanged()
+{
+    QFETCH(bool, autoserve);
+    startAddingAfterTwo(autoserve);
+    dataEdit("ed_mitgliedsnummer")->setText(QStringLiteral("2"));
+    dataEdit("ed_nachname")->setText(QStringLiteral("Neu"));
+    Answers answers;
+    window->DBNavigator->press(RecordNavigator::Post);
+    // The key refuses the duplicate; the desk corrects or cancels what it typed.
+    QCOMPARE(answers.asked.size(), 1);
+    QVERIFY2(answers.asked.first().contains("Key violation"), qPrintable(answers.asked.first()));
+    QCOMPARE(window->TableMitglieder()->state(), RecordSet::State::Insert);
+    QCOMPARE(dataEdit("ed_mitgliedsnummer")->text(), QStringLiteral("2"));
+    QCOMPARE(TestInstallation::scalar("select count(*) from Mitglieder where Nachname = 'Neu'").toInt(), 0);
+    QCOMPARE(storedNumber("Berg"), 2);
+}
+
+void TestMembers::twoDesksAddingAtOnceStoreDifferentNumbers_data()
+{
+    QTest::addColumn<bool>("autoserve");
+    QTest::newRow("number drawn") << true;
+    QTest::newRow("number typed by hand") << false;
+}
+
+void TestMembers::twoDesksAddingAtOnceStoreDifferentNumbers()
+{
+    if (Store::engine() == Engine::SQLite)
+        QSKIP("SQLite's write lock, taken at the beginning, makes every writer wait for the other");
+    QFETCH(bool, autoserve);
+    startAddingAfterTwo(autoserve);
+    if (!autoserve)
+        dataEdit("ed_mitgliedsnummer")->setText(QStringLiteral("3"));
+    dataEdit("ed_nachname")->setText(QStringLiteral("Neu"));
+    // The other desk adds its member as 3 and has not committed yet.
+    RacingDesk other(installation->connectionString(), "member", [](QSqlDatabase& db) {
+        QSqlQuery add(db);
+        if (add.exec("insert into Mitglieder (Mitgliedsnummer, Nachname) values (3, 'Other')"))
+            return true;
+        qWarning("%s", qPrintable(add.lastError().text()));
+        return false;
+    });
+    QTRY_VERIFY(other.holding);
+    QVERIFY(other.worked);
+    Answers answers;
+    window->DBNavigator->press(RecordNavigator::Post);
+    QTRY_VERIFY_WITH_TIMEOUT(other.done, 15000);
+    QVERIFY(other.waited);
+    QVERIFY(other.committed);
+    QCOMPARE(storedNumber("Other"), 3);
+    if (autoserve) {
+        QCOMPARE(answers.asked, QStringList());
+        QCOMPARE(storedNumber("Neu"), 4);
+        QCOMPARE(dataEdit("ed_mitgliedsnummer")->text(), QStringLiteral("4"));
+    } else {
+        QCOMPARE(answers.asked.size(), 1);
+        QVERIFY2(answers.asked.first().contains("Key violation"), qPrintable(answers.asked.first()));
+        QCOMPARE(TestInstallation::scalar("select count(*) from Mitglieder where Nachname = 'Neu'").toInt(),
+                 0);
+    }
 }
 
 void TestMembers::search_data()
@@ -280,8 +420,7 @@ void TestMembers::typedChangeIsStoredBeforeTheRegisterOpensAgain()
         "insert into Mitglieder (Mitgliedsnummer, Nachname) values (1, 'Abel'), (2, 'Berg')");
     showWindow();
     if (refused)
-        TestInstallation::exec("create trigger refuse before update on Mitglieder begin select "
-                               "raise(abort, 'Member is locked'); end");
+        addRefusingTrigger("refuse", "Mitglieder", "update", QString(), "Member is locked");
     QLineEdit* surname = dataEdit("ed_nachname");
     surname->setFocus();
     surname->end(false);

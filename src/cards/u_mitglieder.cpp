@@ -99,9 +99,13 @@ Tfrm_mitglieder::Tfrm_mitglieder(QWidget* parent)
     connect(PageControl, &QTabWidget::currentChanged, this, &Tfrm_mitglieder::PageControlChange);
 
     records_.onNewRecord = [this] {
-        if (cb_mitohne->isChecked())
-            records_.setField(QStringLiteral("Mitgliedsnummer"), Members::fGetMaxMitgliedNr());
+        drawnNumber_.reset();
+        if (cb_mitohne->isChecked()) {
+            drawnNumber_ = Members::fGetMaxMitgliedNr();
+            records_.setField(QStringLiteral("Mitgliedsnummer"), *drawnNumber_);
+        }
     };
+    records_.beforeInsertWrite = [this] { Members::confirmDrawnNumber(records_, drawnNumber_); };
     // Separate from the member's own deletion: if that fails, the discounts are gone already.
     records_.beforeDelete = [this] {
         Members::deleteMonthlyDiscounts(records_.field(QStringLiteral("Mitgliedsnummer")).asInteger());

@@ -3,6 +3,8 @@
 #include "data/recordset.h"
 #include "ui/deskwindow.h"
 
+#include <optional>
+
 class FieldForm;
 class QCheckBox;
 class QLabel;
@@ -16,7 +18,8 @@ class RecordSetModel;
 
 // The members register: every field of a member on one tab, a search over number, names, ZIP and
 // city on another, all members in a grid on the third, and the record navigator below. New members
-// take the next free number while "Autoserve Membernumber" is ticked; a member's monthly discounts
+// take the next free number while "Autoserve Membernumber" is ticked, drawn again on posting when
+// another desk has stored a member under it meanwhile; a member's monthly discounts
 // go with him. What is being typed is stored before a search or closing opens the register anew,
 // or the window stays as it is with the table's message.
 class Tfrm_mitglieder : public DeskWindow {
@@ -65,6 +68,9 @@ private:
     void openUnfiltered();
 
     RecordSet records_;
+    // The number drawn for the row being added while "Autoserve Membernumber" was ticked: posting
+    // draws again only a number still as drawn.
+    std::optional<int> drawnNumber_;
     RecordSetModel* formModel_ = nullptr;
     RecordSetModel* gridModel_ = nullptr;
     FieldForm* form_ = nullptr;

@@ -13,8 +13,10 @@
 #include "data/storedcolour.h"
 #include "lights/relaylink.h"
 #include "lights/relays.h"
+#include "racingdesk.h"
 #include "relayinstallation.h"
 #include "testinstallation.h"
+#include "testserver.h"
 #include "ui/fieldform.h"
 #include "ui/forms.h"
 #include "ui/recordgrid.h"
@@ -29,7 +31,11 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScopeGuard>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTest>
+
+Q_DECLARE_METATYPE(Engine)
 
 namespace {
 
@@ -56,7 +62,7 @@ void addCourt(int court, int typNr, int x = 0, int y = 0, QVariant anschluss = {
 {
     TestInstallation::exec(
         "insert into Tische (Tischnummer, Aktiv, Startzeit, Stopzeit, \"Summe Laufzeit\", XPosition, "
-        "YPosition, TypNr, Abrechnungsart, Anschluss) values (?, 0, 0, 0, 0, ?, ?, ?, 0, ?)",
+        "YPosition, TypNr, Abrechnungsart, Anschluss) values (?, false, 0, 0, 0, ?, ?, ?, 0, ?)",
         {court, x, y, typNr, anschluss});
 }
 
@@ -94,7 +100,10 @@ private slots:
     void destroyingACourtRemovesItsReservationsOfEveryDay();
     void destroyAnsweredNoKeepsEverything();
     void failedDestroyKeepsCourtAndReservations();
+    void newTypeIsNumberedAndPaintsBlack_data();
     void newTypeIsNumberedAndPaintsBlack();
+    void newTypeTakesTheNextNumberWhenAnotherDeskTookIt_data();
+    void newTypeTakesTheNextNumberWhenAnotherDeskTookIt();
     void hourlyPriceShowsAsStored();
     void reservedColoursAreRefused_data();
     void reservedColoursAreRefused();
@@ -102,17 +111,40 @@ private slots:
     void everyControlOfThePlanIsNamedForAScreenReader();
 
 private:
+    // A fresh installation on the engine with courts 1 and 2 of type 1 and court 3 of type 2.
+    void install(Engine engine);
+    // The court type cases run on both engines: a row naming the server puts the installation
+    // there. False when this run has no server.
+    bool installOnTheRowsEngine();
+
     std::unique_ptr<TestInstallation> installation;
     std::unique_ptr<Answers> answers;
 };
 
-void TestCourts::init()
+void TestCourts::install(Engine engine)
 {
-    installation = std::make_unique<TestInstallation>();
+    installation.reset();
+    installation = std::make_unique<TestInstallation>(engine);
     QVERIFY2(installation->isValid(), qPrintable(installation->failure()));
-    answers = std::make_unique<Answers>();
     for (int court : {1, 2, 3})
         addCourt(court, court == 3 ? 2 : 1, 10 + 120 * court, 20);
+}
+
+bool TestCourts::installOnTheRowsEngine()
+{
+    QFETCH(Engine, engine);
+    if (engine == Engine::SQLite)
+        return true;
+    if (!TestDatabase::serverAvailable())
+        return false;
+    install(engine);
+    return true;
+}
+
+void TestCourts::init()
+{
+    answers = std::make_unique<Answers>();
+    install(Engine::SQLite);
 }
 
 void TestCourts::cleanup()
@@ -419,8 +451,18 @@ void TestCourts::failedDestroyKeepsCourtAndReservations()
     QCOMPARE(rows("select count(*) from Tische where Tischnummer = 3"), 1);
 }
 
+void TestCourts::newTypeIsNumberedAndPaintsBlack_data()
+{
+    QTest::addColumn<Engine>("engine");
+    QTest::newRow("SQLite") << Engine::SQLite;
+    QTest::newRow("PostgreSQL") << Engine::PostgreSQL;
+}
+
 void TestCourts::newTypeIsNumberedAndPaintsBlack()
 {
+    if (!installOnTheRowsEngine())
+        QSKIP("no test server (COURTORIA_TEST_SERVER)");
+    QVERIFY(!QTest::currentTestFailed());
     TestInstallation::exec("update Tische set TypNr = 1");
     TestInstallation::exec("delete from Tischfarben");
     QCOMPARE(CourtRecords::nextTypNr(), 1);
@@ -438,6 +480,58 @@ void TestCourts::newTypeIsNumberedAndPaintsBlack()
     QCOMPARE(looks.size(), std::size_t(3));
     QCOMPARE(looks.front().colour, QColor(Qt::black));
     QCOMPARE(looks.front().typeName, QStringLiteral("Padel"));
+}
+
+void TestCourts::newTypeTakesTheNextNumberWhenAnotherDeskTookIt_data()
+{
+    QTest::addColumn<Engine>("engine");
+    QTest::addColumn<bool>("atOnce"); // the other desk's transaction still open as this one posts
+    QTest::newRow("SQLite") << Engine::SQLite << false;
+    QTest::newRow("PostgreSQL") << Engine::PostgreSQL << false;
+    QTest::newRow("PostgreSQL, at the same moment") << Engine::PostgreSQL << true;
+}
+
+void TestCourts::newTypeTakesTheNextNumberWhenAnotherDeskTookIt()
+{
+    QFETCH(bool, atOnce);
+    if (!installOnTheRowsEngine())
+        QSKIP("no test server (COURTORIA_TEST_SERVER)");
+    QVERIFY(!QTest::currentTestFailed());
+    Tfrm_preissetzen prices;
+    prices.show();
+    prices.DBNavigator1->press(RecordNavigator::Insert);
+    QCOMPARE(prices.tbl_tischtypen->field(QStringLiteral("TypNr")).asInteger(), 3);
+
+    const QString other =
+        "insert into Tischfarben (TypNr, Tischtyp, Stundenpreis) values (3, 'Table tennis', 12)";
+    std::unique_ptr<RacingDesk> desk;
+    if (atOnce) {
+        desk = std::make_unique<RacingDesk>(installation->connectionString(), "court type",
+                                            [other](QSqlDatabase& db) {
+                                                QSqlQuery add(db);
+                                                if (add.exec(other))
+                                                    return true;
+                                                qWarning("%s", qPrintable(add.lastError().text()));
+                                                return false;
+                                            });
+        QTRY_VERIFY(desk->holding);
+        QVERIFY(desk->worked);
+    } else {
+        TestInstallation::exec(other);
+    }
+    qobject_cast<QLineEdit*>(prices.typeFields->control(QStringLiteral("DBEdit2")))->setText("Padel");
+    qobject_cast<QLineEdit*>(prices.typeFields->control(QStringLiteral("DBEdit1")))->setText("30");
+    prices.DBNavigator1->press(RecordNavigator::Post);
+    if (desk) {
+        QTRY_VERIFY_WITH_TIMEOUT(desk->done, 15000);
+        QVERIFY(desk->waited);
+        QVERIFY(desk->committed);
+    }
+    QCOMPARE(answers->asked, QStringList());
+    QCOMPARE(rows("select TypNr from Tischfarben where Tischtyp = 'Table tennis'"), 3);
+    QCOMPARE(rows("select TypNr from Tischfarben where Tischtyp = 'Padel'"), 4);
+    QCOMPARE(prices.tbl_tischtypen->state(), RecordSet::State::Browse);
+    QCOMPARE(prices.tbl_tischtypen->field(QStringLiteral("TypNr")).asInteger(), 4);
 }
 
 void TestCourts::hourlyPriceShowsAsStored()

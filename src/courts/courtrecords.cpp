@@ -82,6 +82,17 @@ int nextTypNr()
     return q.field(0).asInteger() + 1;
 }
 
+void confirmTypNr(RecordSet& types)
+{
+    Store::lockNumbers(QStringLiteral("court type"));
+    const QString field = QStringLiteral("TypNr");
+    Query taken(QStringLiteral("select count(*) from Tischfarben where TypNr = :ptypnr"));
+    taken.setParam(QStringLiteral("ptypnr"), types.field(field).asInteger());
+    taken.open();
+    if (taken.field(0).asInteger() > 0)
+        types.setField(field, nextTypNr());
+}
+
 bool isReservedColour(const QColor& colour)
 {
     const QColor rgb = colour.toRgb();

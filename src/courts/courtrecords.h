@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QString>
 
+class RecordSet;
+
 // Courts and court types as rows: adding and destroying a court, numbering a new type, and the
 // colours a type may not take.
 namespace CourtRecords {
@@ -29,6 +31,11 @@ void destroyCourt(int court);
 
 // The number a new court type takes: one above the highest, 1 for the first.
 int nextTypNr();
+// Inside the transaction that writes a new court type (RecordSet::beforeInsertWrite): takes the
+// court type number lock, so that desks adding types at the same moment store them one after the
+// other, and gives the row the next number when another desk has stored a type under the one it
+// was given meanwhile.
+void confirmTypNr(RecordSet& types);
 // Pure red marks an active court and pure yellow an unbilled one: no type may paint its courts so.
 bool isReservedColour(const QColor& colour);
 

@@ -21,6 +21,7 @@ Tfrm_preissetzen::Tfrm_preissetzen(QWidget* parent)
     tbl_tischtypen->onNewRecord = [this] {
         tbl_tischtypen->setField(QStringLiteral("TypNr"), CourtRecords::nextTypNr());
     };
+    tbl_tischtypen->beforeInsertWrite = [this] { CourtRecords::confirmTypNr(*tbl_tischtypen); };
     auto* model = new RecordSetModel(tbl_tischtypen, this);
     model->setColumns({{QStringLiteral("Tischtyp"), QStringLiteral("Courttype"), 160},
                        // As stored, like the receipt shows it: money decimals would round 0.5 to 1.

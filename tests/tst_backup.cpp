@@ -1,9 +1,11 @@
 #include "answers.h"
 #include "backup/archive.h"
+#include "backup/serverdump.h"
 #include "backup/u_archiv.h"
 #include "backup/workfolder.h"
 #include "data/store.h"
 #include "testinstallation.h"
+#include "testserver.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -25,6 +28,8 @@
 #include <chrono>
 #include <cstdio>
 #include <thread>
+
+Q_DECLARE_METATYPE(Engine)
 
 namespace {
 
@@ -98,6 +103,80 @@ void damageFirstEntry(const QString& archive)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
+// The rows of every table, so that a refused or failed restore is seen to have changed nothing.
+QStringList rowCounts()
+{
+    QStringList counts;
+    for (const QString& table : Store::tableNames())
+        counts << QStringLiteral("%1 %2").arg(table).arg(
+            TestInstallation::scalar(QStringLiteral("select count(*) from %1").arg(Store::quoted(table)))
+                .toInt());
+    return counts;
+}
+
+int namesCalled(const char* name)
+{
+    return TestInstallation::scalar("select count(*) from Namen where Name = ?", {QString::fromUtf8(name)})
+        .toInt();
+}
+
+// The names of an archive's entries.
+QStringList entryNames(const QString& archive)
+{
+    QStringList entries;
+    int error = 0;
+    zip_t* zip = zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY, &error);
+    if (!zip)
+        return entries;
+    for (zip_int64_t i = 0; i < zip_get_num_entries(zip, 0); ++i)
+        entries << QString::fromUtf8(zip_get_name(zip, zip_uint64_t(i), 0));
+    zip_discard(zip);
+    return entries;
+}
+
+QByteArray entryBytes(const QString& archive, const char* name)
+{
+    int error = 0;
+    zip_t* zip = zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY, &error);
+    if (!zip)
+        return {};
+    QByteArray bytes;
+    zip_stat_t stat;
+    if (zip_stat(zip, name, 0, &stat) == 0) {
+        if (zip_file_t* entry = zip_fopen(zip, name, 0)) {
+            bytes.resize(qsizetype(stat.size));
+            if (zip_fread(entry, bytes.data(), stat.size) != zip_int64_t(stat.size))
+                bytes.clear();
+            zip_fclose(entry);
+        }
+    }
+    zip_discard(zip);
+    return bytes;
+}
+
+// Runs a client program of the test server's version; its standard output, or a failed test.
+QByteArray runServerTool(const char* tool, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(ServerDump::clientTool(QString::fromLatin1(tool), ServerDump::serverMajorVersion()),
+                  arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        qWarning("%s: %s", tool, process.readAllStandardError().constData());
+    return process.exitCode() == 0 ? process.readAllStandardOutput() : QByteArray();
+}
+
+// A dump of the installation's database made with extra pg_dump arguments (one table, no rows).
+QByteArray partialDump(const QString& conninfo, const QStringList& arguments)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("partial.dump"));
+    runServerTool("pg_dump", QStringList{QStringLiteral("--format=custom"), QStringLiteral("--file=") + file,
+                                         QStringLiteral("--dbname=") + conninfo} +
+                                 arguments);
+    return fileBytes(file);
+}
+
 } // namespace
 
 class TestBackup : public QObject {
@@ -117,8 +196,21 @@ private slots:
     void refusedArchiveChangesNothing();
     void windowSaysWhyAnArchiveIsRefused();
     void killedSaveLeavesNothingBehindForLong();
+    void restoreBringsBackTheRowsOfTheSave_data();
+    void restoreBringsBackTheRowsOfTheSave();
+    void refusedStoreOfEitherEngineChangesNothing_data();
+    void refusedStoreOfEitherEngineChangesNothing();
+    void restoreHeldUpByAnotherDeskFailsWhole();
+    void windowSavesAndRestoresOnEitherEngine_data();
+    void windowSavesAndRestoresOnEitherEngine();
+    void clientToolsOfTheServersVersion_data();
+    void clientToolsOfTheServersVersion();
 
 private:
+    // Replaces the installation of init() by one on the engine; false when the test was skipped.
+    bool installOn(Engine engine);
+    // Both engines, with the entry that holds the store in an archive.
+    static void enginesAndEntries();
     std::unique_ptr<TestInstallation> installation;
     QString hall() const { return installation->path() + QStringLiteral("/hall"); }
 };
@@ -381,6 +473,263 @@ void TestBackup::killedSaveLeavesNothingBehindForLong()
     QVERIFY(!QFileInfo::exists(QFileInfo(leftover).absolutePath()));
     QVERIFY(QFileInfo::exists(busy));
     QCOMPARE(QDir(backup).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Tables.zip")});
+}
+
+bool TestBackup::installOn(Engine engine)
+{
+    if (engine == Engine::PostgreSQL && !TestDatabase::serverAvailable()) {
+        QTest::qSkip("no test server (COURTORIA_TEST_SERVER)", __FILE__, __LINE__);
+        return false;
+    }
+    installation.reset();
+    installation = std::make_unique<TestInstallation>(engine, true);
+    if (!installation->isValid())
+        QTest::qFail(qPrintable(installation->failure()), __FILE__, __LINE__);
+    return installation->isValid();
+}
+
+void TestBackup::enginesAndEntries()
+{
+    QTest::addColumn<Engine>("engine");
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("SQLite") << Engine::SQLite << "Tennistables.sqlite";
+    QTest::newRow("PostgreSQL") << Engine::PostgreSQL << "Tennistables.dump";
+}
+
+void TestBackup::restoreBringsBackTheRowsOfTheSave_data()
+{
+    enginesAndEntries();
+}
+
+void TestBackup::restoreBringsBackTheRowsOfTheSave()
+{
+    QFETCH(Engine, engine);
+    QFETCH(QString, entry);
+    if (!installOn(engine))
+        return;
+    const int number = TestInstallation::scalar(
+                           "select min(Reservierungsnummer) from Reservierung where Reservierungsnummer > 0")
+                           .toInt();
+    const auto quartersOf = [number] {
+        return TestInstallation::scalar("select count(*) from Reservierung where Reservierungsnummer = ?",
+                                        {number})
+            .toInt();
+    };
+    const int quarters = quartersOf();
+    QVERIFY(quarters > 0);
+    const QStringList saved = rowCounts();
+    const QString archive = hall() + QStringLiteral("/Backup/Tables.zip");
+    QStringList newFiles;
+    Archive::Progress progress;
+    progress.newFile = [&](const QString& name, qint64) { newFiles << name; };
+    Archive::save(archive, progress);
+    QCOMPARE(entryNames(archive), QStringList{entry});
+    QCOMPARE(newFiles, QStringList{entry});
+    if (engine == Engine::PostgreSQL) {
+        // A dump the server's own pg_restore reads, not merely a file of that name.
+        QTemporaryDir dir;
+        const QString dump = dir.filePath(entry);
+        QFile file(dump);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(entryBytes(archive, "Tennistables.dump"));
+        file.close();
+        QVERIFY(runServerTool("pg_restore", {QStringLiteral("--list"), dump}).contains(" TABLE DATA "));
+    }
+
+    TestInstallation::exec("delete from Reservierung where Reservierungsnummer = ?", {number});
+    TestInstallation::exec("insert into Namen (Name) values ('after the save')");
+    QCOMPARE(quartersOf(), 0);
+    Archive::restore(archive, hall() + QStringLiteral("/Tables"));
+    QCOMPARE(quartersOf(), quarters);
+    QCOMPARE(namesCalled("after the save"), 0);
+    QCOMPARE(rowCounts(), saved);
+    // The restored tables go on numbering their rows where the saved ones stood.
+    TestInstallation::exec("insert into Namen (Name) values ('after the restore')");
+    TestInstallation::exec("update Namen set Name = 'renamed' where Name = 'after the restore'");
+    QCOMPARE(namesCalled("renamed"), 1);
+}
+
+void TestBackup::refusedStoreOfEitherEngineChangesNothing_data()
+{
+    QTest::addColumn<Engine>("engine");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("server dump at a single desk") << Engine::SQLite << "dump"
+                                                  << "holds Tennistables.dump, a dump of a PostgreSQL server";
+    QTest::newRow("single desk's tables at a server desk")
+        << Engine::PostgreSQL << "sqlite"
+        << "holds Tennistables.sqlite, the tables of a single desk";
+    QTest::newRow("junk as the dump") << Engine::PostgreSQL << "junk"
+                                      << "not a usable dump: pg_restore: error: input file does not appear";
+    QTest::newRow("dump of one table") << Engine::PostgreSQL << "one table"
+                                       << "lacks the tables Tische, Tischfarben, Reservierung";
+    QTest::newRow("dump without rows") << Engine::PostgreSQL << "no rows"
+                                       << "Tennistables.dump lacks the tables Tische, Tischfarben";
+    QTest::newRow("no dump") << Engine::PostgreSQL << "readme"
+                             << "holds no database Tennistables.dump";
+}
+
+void TestBackup::refusedStoreOfEitherEngineChangesNothing()
+{
+    QFETCH(Engine, engine);
+    QFETCH(QString, kind);
+    QFETCH(QString, said);
+    if (!installOn(engine))
+        return;
+    const QString archive = hall() + QStringLiteral("/Backup/refused.zip");
+    if (kind == QLatin1String("dump"))
+        writeZip(archive, {{"Tennistables.dump", "PGDMP"}});
+    else if (kind == QLatin1String("sqlite"))
+        writeZip(archive, {{"Tennistables.sqlite", databaseWithNamesOnly()}});
+    else if (kind == QLatin1String("junk"))
+        writeZip(archive, {{"Tennistables.dump", "not a dump at all"}});
+    else if (kind == QLatin1String("one table"))
+        writeZip(archive, {{"Tennistables.dump", partialDump(installation->connectionString(),
+                                                             {QStringLiteral("--table=namen")})}});
+    else if (kind == QLatin1String("no rows"))
+        writeZip(archive, {{"Tennistables.dump", partialDump(installation->connectionString(),
+                                                             {QStringLiteral("--schema-only")})}});
+    else
+        writeZip(archive, {{"readme.txt", "old tables"}});
+    QVERIFY(QFile::exists(archive));
+    // Made after the dumps, so that restoring any of them would lose it.
+    TestInstallation::exec("insert into Namen (Name) values ('after the dump')");
+    const QStringList before = rowCounts();
+    QString message;
+    Archive::ArchiveError::Kind refused = Archive::ArchiveError::Failed;
+    try {
+        Archive::restore(archive, hall() + QStringLiteral("/Tables"));
+    } catch (const Archive::ArchiveError& e) {
+        message = e.message();
+        refused = e.kind();
+    }
+    QVERIFY2(message.contains(said), qPrintable(message));
+    QCOMPARE(refused, Archive::ArchiveError::Refused);
+    QCOMPARE(rowCounts(), before);
+    QCOMPARE(namesCalled("after the dump"), 1);
+    QCOMPARE(
+        QDir(hall()).entryList(QStringList{WorkFolder::prefix + QLatin1Char('*')}, QDir::Dirs | QDir::Hidden),
+        QStringList());
+}
+
+void TestBackup::restoreHeldUpByAnotherDeskFailsWhole()
+{
+    if (!installOn(Engine::PostgreSQL))
+        return;
+    const QString archive = hall() + QStringLiteral("/Backup/Tables.zip");
+    Archive::save(archive);
+    TestInstallation::exec("insert into Namen (Name) values ('after the save')");
+    const QStringList before = rowCounts();
+    // Keys and indexes are dropped before the tables, table by table in reverse order of name.
+    const auto keysAndIndexes = [] {
+        return TestInstallation::scalar("select count(*) from pg_indexes where schemaname = current_schema()")
+            .toInt();
+    };
+    const int indexes = keysAndIndexes();
+    QVERIFY(indexes > 0);
+    // Another desk in the middle of a transaction that read the countries, whose key the restore
+    // reaches last, after every other table's.
+    const QString other = QStringLiteral("other desk");
+    {
+        QSqlDatabase desk = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), other);
+        desk.setConnectOptions(installation->connectionString());
+        QVERIFY2(desk.open(), qPrintable(desk.lastError().text()));
+        QVERIFY(desk.transaction());
+        QSqlQuery read(desk);
+        QVERIFY(read.exec(
+            QStringLiteral("select count(*) from %1").arg(Store::quoted(QStringLiteral("Länder")))));
+        QString message;
+        try {
+            Archive::restore(archive, hall() + QStringLiteral("/Tables"));
+        } catch (const Archive::ArchiveError& e) {
+            message = e.message();
+        }
+        QVERIFY2(message.contains(QLatin1String("another desk is using")), qPrintable(message));
+        QVERIFY(desk.rollback());
+        desk.close();
+    }
+    QSqlDatabase::removeDatabase(other);
+    // Nothing of the restore stands: what it had dropped before it gave up is back.
+    QCOMPARE(rowCounts(), before);
+    QCOMPARE(namesCalled("after the save"), 1);
+    QCOMPARE(keysAndIndexes(), indexes);
+}
+
+void TestBackup::windowSavesAndRestoresOnEitherEngine_data()
+{
+    enginesAndEntries();
+}
+
+void TestBackup::windowSavesAndRestoresOnEitherEngine()
+{
+    QFETCH(Engine, engine);
+    QFETCH(QString, entry);
+    if (!installOn(engine))
+        return;
+    Tfrm_archiv w;
+    w.show();
+    Answers answers;
+    answers.answer = Messages::Answer::Yes;
+    w.btn_save->click();
+    QCOMPARE(answers.asked, QStringList());
+    QCOMPARE(w.lbl_file->text(), QStringLiteral("Database saved !"));
+    QCOMPARE(w.pb_all->value(), w.pb_all->maximum());
+    const QString archive = Archive::archivePath(w.dir_zip->text(), w.ed_file->text());
+    QCOMPARE(entryNames(archive), QStringList{entry});
+
+    TestInstallation::exec("insert into Namen (Name) values ('after the save')");
+    w.pc_archiv->setCurrentWidget(w.ts_restore);
+    w.fne_database->setText(archive);
+    w.btn_restore->click();
+    QCOMPARE(answers.asked,
+             QStringList{QStringLiteral("Restoring overwrites the actual database !\nContinue ?")});
+    QCOMPARE(w.lbl_file->text(), QStringLiteral("Database restored !"));
+    QCOMPARE(namesCalled("after the save"), 0);
+}
+
+void TestBackup::clientToolsOfTheServersVersion_data()
+{
+    QTest::addColumn<QString>("installed");
+    QTest::addColumn<bool>("executable");
+    QTest::addColumn<int>("major");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("the server's version") << "15/bin/pg_dump" << true << 15 << QString();
+    QTest::newRow("another version only")
+        << "14/bin/pg_dump" << true << 15
+        << "The PostgreSQL 15 client tools (pg_dump) are not installed on this desk";
+    QTest::newRow("not a program")
+        << "16/bin/pg_dump" << false << 16
+        << "The PostgreSQL 16 client tools (pg_dump) are not installed on this desk";
+}
+
+void TestBackup::clientToolsOfTheServersVersion()
+{
+    QFETCH(QString, installed);
+    QFETCH(bool, executable);
+    QFETCH(int, major);
+    QFETCH(QString, said);
+    QTemporaryDir root;
+    const QString program = root.filePath(installed);
+    QVERIFY(QDir().mkpath(QFileInfo(program).absolutePath()));
+    QFile file(program);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("#!/bin/sh\n");
+    file.close();
+    if (executable)
+        QVERIFY(file.setPermissions(file.permissions() | QFileDevice::ExeOwner));
+    QString found;
+    QString message;
+    try {
+        found = ServerDump::clientTool(QStringLiteral("pg_dump"), major, root.path());
+    } catch (const Archive::ArchiveError& e) {
+        message = e.message();
+    }
+    if (said.isEmpty()) {
+        QCOMPARE(QFileInfo(found), QFileInfo(program));
+    } else {
+        QVERIFY2(message.startsWith(said), qPrintable(message));
+        QVERIFY(found.isEmpty());
+    }
 }
 
 namespace {

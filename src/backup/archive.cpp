@@ -1,5 +1,6 @@
 #include "backup/archive.h"
 
+#include "backup/serverdump.h"
 #include "backup/workfolder.h"
 #include "data/store.h"
 
@@ -19,6 +20,22 @@ namespace Archive {
 namespace {
 
 const QString databaseName = QStringLiteral("Tennistables.sqlite");
+const QString dumpName = QStringLiteral("Tennistables.dump");
+
+bool onServer()
+{
+    try {
+        return Store::engine() == Engine::PostgreSQL;
+    } catch (const StoreError& e) {
+        throw ArchiveError(e.message());
+    }
+}
+
+// The entry that holds the store of this desk's engine.
+QString storeEntry(bool server)
+{
+    return server ? dumpName : databaseName;
+}
 
 QString zipMessage(zip_t* archive)
 {
@@ -83,12 +100,12 @@ void replace(const QString& from, const QString& to)
 }
 
 // True when the archive holds entries that a new copy of the database must not drop.
-bool holdsOtherEntries(const QString& archive)
+bool holdsOtherEntries(const QString& archive, const QString& entry)
 {
     ZipHandle zip = openZip(archive, ZIP_RDONLY);
     const zip_int64_t count = zip_get_num_entries(zip.get(), 0);
     for (zip_int64_t i = 0; i < count; ++i)
-        if (QString::fromUtf8(zip_get_name(zip.get(), zip_uint64_t(i), 0)) != databaseName)
+        if (QString::fromUtf8(zip_get_name(zip.get(), zip_uint64_t(i), 0)) != entry)
             return true;
     return false;
 }
@@ -147,6 +164,39 @@ void checkDatabase(const QString& file)
     if (!missing.isEmpty())
         throw refusal(QStringLiteral("The archive's %1 lacks the tables %2.")
                           .arg(databaseName, missing.join(QStringLiteral(", "))));
+}
+
+// The extracted dump must be one that pg_restore reads and that holds every table of Tennistables
+// with its rows.
+void checkDump(const QString& file, const Progress& progress)
+{
+    const ServerDump::Contents contents = ServerDump::contents(file, progress.busy);
+    if (!contents.readable)
+        throw refusal(
+            QStringLiteral("The archive's %1 is not a usable dump: %2").arg(dumpName, contents.problem));
+    const QStringList held = ServerDump::tablesWithRows(contents.list);
+    QStringList missing;
+    for (const QString& name : Store::tableNames())
+        if (!held.contains(Store::catalogName(name)))
+            missing << name;
+    if (!missing.isEmpty())
+        throw refusal(QStringLiteral("The archive's %1 lacks the tables %2.")
+                          .arg(dumpName, missing.join(QStringLiteral(", "))));
+}
+
+// An archive saved by a desk of the other engine holds its store under the other name.
+[[noreturn]] void refuseMissingStore(const QStringList& names, bool server)
+{
+    if (server && names.contains(databaseName))
+        throw refusal(QStringLiteral("The archive holds %1, the tables of a single desk, but this desk keeps "
+                                     "its tables on a PostgreSQL server, which restores only a dump %2.")
+                          .arg(databaseName, dumpName));
+    if (!server && names.contains(dumpName))
+        throw refusal(
+            QStringLiteral("The archive holds %1, a dump of a PostgreSQL server, but this desk keeps "
+                           "its tables in %2.")
+                .arg(dumpName, databaseName));
+    throw refusal(QStringLiteral("The archive holds no database %1.").arg(storeEntry(server)));
 }
 
 // Writes one entry into a file, stepping the progress display; a damaged entry is reported with
@@ -215,29 +265,42 @@ bool isRestoreFile(const QString& path)
     return QFileInfo(path).suffix().toUpper() == QLatin1String("ZIP");
 }
 
+bool storeInPlace()
+{
+    if (onServer())
+        return QFileInfo(Store::installDirectory()).isDir();
+    return QFileInfo(Store::tablesDirectory()).isDir();
+}
+
 void save(const QString& archive, const Progress& progress)
 {
     const QFileInfo target(archive);
+    const bool server = onServer();
+    const QString entry = storeEntry(server);
     // The copy and the archive being built lie beside the archive, where a save that was killed
     // leaves them for the next one to remove.
     WorkFolder work(target.absolutePath());
-    const QString copy = work.filePath(databaseName);
-    try {
-        Store::copyTo(copy);
-    } catch (const StoreError& e) {
-        throw ArchiveError(e.message());
+    const QString copy = work.filePath(entry);
+    if (server) {
+        ServerDump::dump(copy, progress.busy);
+    } else {
+        try {
+            Store::copyTo(copy);
+        } catch (const StoreError& e) {
+            throw ArchiveError(e.message());
+        }
     }
     const qint64 size = QFileInfo(copy).size();
     // An existing archive keeps its other entries; the one of the same name is replaced.
     const QString building = work.filePath(target.fileName());
-    if (target.exists() && holdsOtherEntries(archive) && !QFile::copy(archive, building))
+    if (target.exists() && holdsOtherEntries(archive, entry) && !QFile::copy(archive, building))
         throw ArchiveError(QStringLiteral("%1: cannot be copied").arg(archive));
     ZipHandle zip = openZip(building, ZIP_CREATE);
     zip_source_t* source = zip_source_file(zip.get(), QFile::encodeName(copy).constData(), 0, 0);
     if (!source)
         throw ArchiveError(zipMessage(zip.get()));
-    const zip_int64_t index = zip_file_add(zip.get(), databaseName.toUtf8().constData(), source,
-                                           ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8);
+    const zip_int64_t index =
+        zip_file_add(zip.get(), entry.toUtf8().constData(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8);
     if (index < 0) {
         zip_source_free(source);
         throw ArchiveError(zipMessage(zip.get()));
@@ -245,7 +308,7 @@ void save(const QString& archive, const Progress& progress)
     if (zip_set_file_compression(zip.get(), zip_uint64_t(index), ZIP_CM_DEFLATE, 9) < 0)
         throw ArchiveError(zipMessage(zip.get()));
     if (progress.newFile)
-        progress.newFile(databaseName, size);
+        progress.newFile(entry, size);
     Stepper stepper{&progress, size};
     zip_register_progress_callback_with_state(zip.get(), 0.001, onZipProgress, nullptr, &stepper);
     if (zip_close(zip.get()) < 0)
@@ -270,13 +333,22 @@ void restore(const QString& archive, const QString& tablesDirectory, const Progr
                 QStringLiteral("The archive holds an entry outside the table directory: %1.").arg(name));
         names << name;
     }
-    if (!names.contains(databaseName))
-        throw refusal(QStringLiteral("The archive holds no database %1.").arg(databaseName));
+    const bool server = onServer();
+    if (!names.contains(storeEntry(server)))
+        refuseMissingStore(names, server);
     // Everything is extracted beside the table directory and the database checked there; only an
     // archive that passes replaces the tables.
     WorkFolder work(QFileInfo(tablesDirectory).absolutePath());
     for (zip_int64_t i = 0; i < count; ++i)
         extract(zip.get(), zip_uint64_t(i), work.filePath(names[int(i)]), progress);
+    if (server) {
+        // The server keeps no files at the desk: the dump alone is restored, all or nothing.
+        checkDump(work.filePath(dumpName), progress);
+        ServerDump::restore(work.filePath(dumpName), progress.busy);
+        if (progress.finished)
+            progress.finished();
+        return;
+    }
     checkDatabase(work.filePath(databaseName));
     // The store lets go of the database so that its file can be replaced.
     Store::close();

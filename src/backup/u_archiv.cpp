@@ -215,6 +215,11 @@ Archive::Progress Tfrm_archiv::progressDisplay(const QString& endText)
             pb_file->setValue(pb_file->value() + 1);
         repaint();
     };
+    // The server's programs tell no sizes: the file bar shows that work goes on.
+    progress.busy = [this, repaint] {
+        pb_file->setRange(0, 0);
+        repaint();
+    };
     progress.finished = [this, endText, repaint] {
         lbl_file->setText(endText);
         pb_file->setRange(1, 10);
@@ -224,9 +229,18 @@ Archive::Progress Tfrm_archiv::progressDisplay(const QString& endText)
     return progress;
 }
 
+bool Tfrm_archiv::storeInPlace() const
+{
+    try {
+        return Archive::storeInPlace();
+    } catch (const Archive::ArchiveError&) {
+        return false;
+    }
+}
+
 void Tfrm_archiv::btn_saveClick()
 {
-    if (!QFileInfo(tablesDirectory()).isDir()) {
+    if (!storeInPlace()) {
         Messages::information(QStringLiteral("cannot find database !"));
         return;
     }
@@ -265,7 +279,7 @@ void Tfrm_archiv::btn_restoreClick()
         Messages::information(QStringLiteral("Not a legal Restorefile !"));
         return;
     }
-    if (!QFileInfo(tablesDirectory()).isDir()) {
+    if (!storeInPlace()) {
         Messages::information(QStringLiteral("cannot find databasepath !"));
         return;
     }

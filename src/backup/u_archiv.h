@@ -50,5 +50,6 @@ private:
     Archive::Progress progressDisplay(const QString& endText);
     QString installDirectory() const;
     QString tablesDirectory() const;
+    bool storeInPlace() const;
     QString backupDirectory() const;
 };

@@ -96,3 +96,12 @@ QVariant TestInstallation::scalar(const QString& sql, const QVariantList& values
     QSqlQuery query = run(sql, values);
     return query.next() ? query.value(0) : QVariant();
 }
+
+QStringList TestInstallation::column(const QString& sql, const QVariantList& values)
+{
+    QSqlQuery query = run(sql, values);
+    QStringList texts;
+    while (query.next())
+        texts << query.value(0).toString();
+    return texts;
+}

@@ -3,6 +3,7 @@
 #include "data/sqldialect.h"
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QVariantList>
 
@@ -33,6 +34,8 @@ public:
     static void exec(const QString& sql, const QVariantList& values = {});
     // The first column of the first row of a select.
     static QVariant scalar(const QString& sql, const QVariantList& values = {});
+    // The first column of every row of a select, as texts.
+    static QStringList column(const QString& sql, const QVariantList& values = {});
 
 private:
     QTemporaryDir dir_;

@@ -34,8 +34,7 @@ void billLine(int account, double closed, int court, double betrag,
         "insert into Tischabrechnung (Tischnummer, Einschreibdatum, Betrag, DrinksundSnacks, "
         "Abgerechnet, Abrechnungsfolge, Abrechnungsdatum, Startzeit, Quaters, Reservierer) "
         "values (?, ?, ?, 0, ?, ?, ?, ?, 4, ?)",
-        {court, closed - 0.25 + lineCount++ * 0.001, betrag, settled ? 1 : 0, account, closed, closed - 0.3,
-         who});
+        {court, closed - 0.25 + lineCount++ * 0.001, betrag, settled, account, closed, closed - 0.3, who});
 }
 
 // Account 7 closed on the evening of the day: three lines on court 2, one on court 5.

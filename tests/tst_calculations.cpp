@@ -64,7 +64,7 @@ void TestCalculations::startOfAReservation()
     for (const QVariantList& r : rows)
         TestInstallation::exec(
             "insert into Reservierung (Reservierungsnummer, Datum, Stunde, Viertelstunde, Platz, "
-            "Bezahlt) values (?, ?, ?, ?, ?, 0)",
+            "Bezahlt) values (?, ?, ?, ?, ?, false)",
             r);
     QCOMPARE(DayCount::toDateTime(fStartzeit(5)), QDateTime(QDate(2026, 3, 1), QTime(18, 30)));
     QCOMPARE(fStartzeit(5), march1 + 18.5 / 24.0);

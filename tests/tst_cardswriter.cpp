@@ -254,7 +254,9 @@ void TestCardsWriter::takeOver()
     QVERIFY(Session::KarteFuerMitglieder);
     QVERIFY(!Session::KarteFuerAngestellte);
     QCOMPARE(TestInstallation::scalar(
-                 QStringLiteral("select Aktiv || FuerMitglieder || FuerAngestellte from Kartenleser"))
+                 QStringLiteral(
+                     "select case when Aktiv then '1' else '0' end || case when FuerMitglieder then '1' "
+                     "else '0' end || case when FuerAngestellte then '1' else '0' end from Kartenleser"))
                  .toString(),
              QStringLiteral("110"));
 
@@ -285,7 +287,9 @@ void TestCardsWriter::takeOverWithoutLibrary()
     QVERIFY(!Session::KartenleserAktiv);
     QVERIFY(!Session::KarteFuerMitglieder);
     QCOMPARE(TestInstallation::scalar(
-                 QStringLiteral("select Aktiv || FuerMitglieder || FuerAngestellte from Kartenleser"))
+                 QStringLiteral(
+                     "select case when Aktiv then '1' else '0' end || case when FuerMitglieder then '1' "
+                     "else '0' end || case when FuerAngestellte then '1' else '0' end from Kartenleser"))
                  .toString(),
              QStringLiteral("000"));
 

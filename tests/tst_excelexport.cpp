@@ -369,7 +369,7 @@ void TestExcelExport::emptyRangeWritesNoFile()
     QFETCH(int, to);
     QFETCH(QString, message);
     TestInstallation::exec("insert into Tischabrechnung (Tischnummer, Betrag, Abgerechnet, Einschreibdatum) "
-                           "values (4, 12, 0, ?)",
+                           "values (4, 12, false, ?)",
                            {lastDay + 4.5});
     TXLSWrite xls;
     xls.FileName = path(QStringLiteral("kept.xls"));

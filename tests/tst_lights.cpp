@@ -61,7 +61,7 @@ void TestLights::cleanup()
 
 void TestLights::failureDialogRetriesWithChosenPort()
 {
-    TestInstallation::exec(QStringLiteral("update Kennzahlen set Lichtschaltung = 1, ComPort = 1"));
+    TestInstallation::exec(QStringLiteral("update Kennzahlen set Lichtschaltung = true, ComPort = 1"));
     Registry::setValue(QStringLiteral("modul_2"), 0x81);
     Tfrm_abbruchfenster dialog;
     forms().abbruchfenster = &dialog;

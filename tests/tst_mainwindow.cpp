@@ -15,6 +15,7 @@
 #include "platform/messages.h"
 #include "platform/registry.h"
 #include "platform/usersettings.h"
+#include "refusingtrigger.h"
 #include "reservations/u_scheduler.h"
 #include "rightstable.h"
 #include "testinstallation.h"
@@ -246,7 +247,7 @@ void TestMainWindow::showMain()
 
 void TestMainWindow::requireLogin()
 {
-    TestInstallation::exec(QStringLiteral("update Rechte set Login = 1 where Type = 'Administrator'"));
+    TestInstallation::exec(QStringLiteral("update Rechte set Login = true where Type = 'Administrator'"));
 }
 
 void TestMainWindow::loadingScreenFillsWithTheObjects()
@@ -729,7 +730,7 @@ void TestMainWindow::storeErrorEndsTheSteps()
 {
     const double old = DayCount::today() - 100;
     TestInstallation::exec(QStringLiteral("insert into Aktivitaet (Aufzeichnung) values (?)"), {old});
-    TestInstallation::exec(QStringLiteral("drop table Kartenleser"));
+    execUnprepared(QStringLiteral("drop table Kartenleser"));
     showMain();
     QCOMPARE(messages_.size(), 1);
     QVERIFY2(messages_.first().contains(QStringLiteral("Kartenleser")), qPrintable(messages_.first()));
@@ -755,7 +756,7 @@ void TestMainWindow::storeErrorBeforeTheLogInKeepsTheCommandsLocked()
     QFETCH(bool, enabled);
     if (loginRequired)
         requireLogin();
-    TestInstallation::exec(QStringLiteral("drop table ") + drop);
+    execUnprepared(QStringLiteral("drop table ") + drop);
     showMain();
     QCOMPARE(messages_.size(), 1);
     QVERIFY(!forms().anmeldungfirst->isVisible());

@@ -68,7 +68,7 @@ void eveningToBill()
         TestInstallation::exec(
             "insert into Reservierung (Reservierungsnummer, Datum, Stunde, Viertelstunde, "
             "Platz, Reservierer, Mitgliedsnummer, Prozente, Bezahlt) values (5, ?, 19, ?, 3, "
-            "'Miller', -17, 0, 0)",
+            "'Miller', -17, 0, false)",
             {today, quarter});
 }
 

@@ -148,7 +148,7 @@ void TestReservationList::listsTheDay()
     QFETCH(int, order);
     QFETCH(QStringList, lines);
     TestInstallation::exec(
-        QStringLiteral("insert into Reservierung values (90, ?, 24, 4, 7, 'Late', -17, 0, 0)"),
+        QStringLiteral("insert into Reservierung values (90, ?, 24, 4, 7, 'Late', -17, 0, false)"),
         {todayCount + 4});
     Tfrm_reservierungsliste w;
     new QAbstractItemModelTester(const_cast<ReservationListModel*>(w.lines()),
@@ -385,8 +385,8 @@ void TestReservationList::showingAgainLoadsAfresh()
     QVERIFY(!w.isVisible());
     // Booked while the list was closed: the next showing has it, with its length and begin.
     TestInstallation::exec(
-        QStringLiteral("insert into Reservierung values (70, ?, 15, 2, 2, 'Owen', -17, 0, 0), "
-                       "(70, ?, 15, 3, 2, 'Owen', -17, 0, 0)"),
+        QStringLiteral("insert into Reservierung values (70, ?, 15, 2, 2, 'Owen', -17, 0, false), "
+                       "(70, ?, 15, 3, 2, 'Owen', -17, 0, false)"),
         {todayCount, todayCount});
     w.showFor(today, 2);
     QCOMPARE(gridLines(&w), QStringList{QStringLiteral("Owen|2|02:15 pm|2|False")});

@@ -32,7 +32,7 @@ void book(int number, int datum, int platz, const QString& who, int stunde, int 
         TestInstallation::exec(
             "insert into Reservierung (Reservierungsnummer, Datum, Stunde, Viertelstunde, "
             "Platz, Reservierer, Mitgliedsnummer, Prozente, Bezahlt) values (?, ?, ?, ?, ?, ?, "
-            "-17, 0, 0)",
+            "-17, 0, false)",
             {number, datum, slot / 4 + 1, slot % 4 + 1, platz, who});
     }
 }

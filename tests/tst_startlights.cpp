@@ -20,7 +20,7 @@ void TestStartLights::startUpResendsTheStoredModules()
     QVERIFY2(installation.isValid(), qPrintable(installation.failure()));
     RelayLine line;
     QVERIFY(line.isValid());
-    TestInstallation::exec("update Kennzahlen set Lichtschaltung = 1, ComPort = 0, Wartezeit = 1000");
+    TestInstallation::exec("update Kennzahlen set Lichtschaltung = true, ComPort = 0, Wartezeit = 1000");
     QVERIFY(Registry::setValue(QStringLiteral("COM1"), line.device()));
     const int stored[] = {5, 0, 0x1B, 0, 0x80};
     for (int module = 1; module <= 5; ++module)

@@ -28,7 +28,7 @@ void book(const Bookings& bookings)
             TestInstallation::exec(
                 "insert into Reservierung (Reservierungsnummer, Datum, Stunde, Viertelstunde, "
                 "Platz, Reservierer, Mitgliedsnummer, Prozente, Bezahlt) "
-                "values (?, 46000, ?, ?, ?, 'Abel', -17, 0, 0)",
+                "values (?, 46000, ?, ?, ?, 'Abel', -17, 0, false)",
                 {number, 9 + q / 4, q % 4 + 1, court});
     }
 }

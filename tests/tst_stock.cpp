@@ -2,6 +2,7 @@
 #include "data/daycount.h"
 #include "data/displayformat.h"
 #include "platform/usersettings.h"
+#include "refusingtrigger.h"
 #include "report/printing.h"
 #include "reportpages.h"
 #include "stock/stock.h"
@@ -181,8 +182,7 @@ void TestStock::reorderingStoresTheItemBeingTyped()
              QString("Grips"));
 
     // When the table refuses the item, the list stays in its order with the item still in editing.
-    TestInstallation::exec("create trigger refuse before update on Inventar begin select raise(abort, "
-                           "'Item is locked'); end");
+    addRefusingTrigger("refuse", "Inventar", "update", {}, "Item is locked");
     Answers answers;
     QTest::keyClicks(edit("DBEdit3"), "!");
     QTest::mouseClick(order(2), Qt::LeftButton);
@@ -262,10 +262,8 @@ void TestStock::postOnClosing()
     QFETCH(bool, refused);
     if (refused)
         for (const char* change : {"insert", "update"})
-            TestInstallation::exec(
-                QStringLiteral("create trigger refuse_%1 before %1 on Inventar begin select "
-                               "raise(abort, 'refused'); end")
-                    .arg(QLatin1String(change)));
+            addRefusingTrigger(QStringLiteral("refuse_%1").arg(QLatin1String(change)), "Inventar", change, {},
+                               "refused");
     Answers answers;
     showWindow();
     if (inserting) {

@@ -59,7 +59,7 @@ void TestUsers::cleanup()
 
 void TestUsers::administratorTakeOverEndsTheStartUpLogIn()
 {
-    TestInstallation::exec("update Rechte set Login = 1 where Type = 'Administrator'");
+    TestInstallation::exec("update Rechte set Login = true where Type = 'Administrator'");
     Tfrm_benutzerrechte w;
     w.show();
     auto* login = child<QCheckBox>(&w, "DBCheckBox1");
@@ -70,7 +70,8 @@ void TestUsers::administratorTakeOverEndsTheStartUpLogIn()
     login->setChecked(false);
     password->setText(QStringLiteral("s3cret"));
     child<QPushButton>(&w, "btn_takeover1")->click();
-    QCOMPARE(TestInstallation::scalar("select Login || Passwort from Rechte where Type = 'Administrator'")
+    QCOMPARE(TestInstallation::scalar("select case when Login then '1' else '0' end || Passwort from Rechte "
+                                      "where Type = 'Administrator'")
                  .toString(),
              QStringLiteral("0s3cret"));
     // The administrator is never among the employees.

@@ -1,7 +1,6 @@
 #include "data/calculations.h"
 
 #include "data/session.h"
-#include "data/store.h"
 #include "data/u_datasets.h"
 
 #include <cmath>
@@ -30,31 +29,17 @@ double startOf(double datum, int stunde, int viertelstunde)
     return double((long double)datum + (stunde - 1) / 24.0L + (viertelstunde - 1) / 96.0L);
 }
 
-template <typename Reader, typename Read> double firstQuarter(Reader& q, int reservierungsnummer, Read read)
-{
-    q.close();
-    q.setParam(QStringLiteral("preservierungsnummer"), reservierungsnummer);
-    q.open();
-    const double start = q.eof() ? 0 : read(q);
-    q.close();
-    return start;
-}
-
 } // namespace
 
 double fStartzeit(int reservierungsnummer)
 {
-    // The court plan asks once a minute for every court played: SQLite's rows are read straight
-    // from its statement; the server's through Qt SQL.
-    if (Store::engine() == Engine::SQLite)
-        return firstQuarter(Tdm_datasets::instance().qry_aktuellestartzeit, reservierungsnummer,
-                            [](RowReader& r) { return startOf(r.number(0), r.integer(1), r.integer(2)); });
-    static Query q(QStringLiteral("select Datum,Stunde,Viertelstunde from Reservierung where "
-                                  "Reservierungsnummer =:preservierungsnummer order by "
-                                  "Datum,Stunde,Viertelstunde"));
-    return firstQuarter(q, reservierungsnummer, [](Query& r) {
-        return startOf(r.field(0).asFloat(), r.field(1).asInteger(), r.field(2).asInteger());
-    });
+    RowReader& q = Tdm_datasets::instance().qry_aktuellestartzeit;
+    q.close();
+    q.setParam(QStringLiteral("preservierungsnummer"), reservierungsnummer);
+    q.open();
+    const double start = q.eof() ? 0 : startOf(q.number(0), q.integer(1), q.integer(2));
+    q.close();
+    return start;
 }
 
 double fRunden(double amount)

@@ -175,6 +175,10 @@ void RecordSet::openTable(const QString& table, const QString& index)
         for (const QString& f : orderFields_)
             quotedFields << Store::quoted(f);
         sql += QStringLiteral(" order by ") + quotedFields.join(QLatin1Char(','));
+    } else if (*Store::dialect().rowIdentityColumn != '\0') {
+        // The stored order is the order rows were written in. SQLite reads a table in that order;
+        // the server moves every row it updates to wherever the new version lands.
+        sql += QStringLiteral(" order by ") + QString::fromLatin1(Store::dialect().rowIdentity);
     }
     sql_ = sql;
     params_.clear();
@@ -201,6 +205,12 @@ void RecordSet::openQuery(const QString& sql, const QHash<QString, QVariant>& pa
                            .arg(QString::fromLatin1(Store::dialect().rowIdentity), rowidColumn) +
                        afterSelect
                  : sql;
+    // A live select without an order of its own lists the rows in their stored order on the
+    // server too, as a plain table is read on SQLite (see openTable).
+    static const QRegularExpression orderRe(QStringLiteral("\\border\\s+by\\b|\\blimit\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    if (live_ && *Store::dialect().rowIdentityColumn != '\0' && !orderRe.match(afterSelect).hasMatch())
+        sql_ += QStringLiteral(" order by ") + QString::fromLatin1(Store::dialect().rowIdentity);
     params_.clear();
     for (auto it = params.begin(); it != params.end(); ++it)
         params_.insert(it.key().toLower(), parameterValue(it.value()));

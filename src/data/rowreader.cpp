@@ -1,6 +1,7 @@
 #include "data/rowreader.h"
 
 #include "data/fieldvalue.h"
+#include "data/query.h"
 #include "data/store.h"
 
 #include <QSqlDriver>
@@ -20,7 +21,8 @@ std::set<RowReader*>& readers()
 } // namespace
 
 RowReader::RowReader(const QString& sql)
-    : sql_(toPositional(sql))
+    : text_(sql)
+    , sql_(toPositional(sql))
 {
     readers().insert(this);
 }
@@ -36,6 +38,7 @@ void RowReader::release()
     if (stmt_)
         sqlite3_finalize(stmt_);
     stmt_ = nullptr;
+    server_.reset();
     preparedOn_ = -1;
     eof_ = true;
 }
@@ -48,12 +51,21 @@ void RowReader::releaseAll()
 
 void RowReader::setParam(const QString& name, const QVariant& value)
 {
-    params_.insert(name.toLower(), storable(value));
+    params_.insert(name.toLower(), value);
 }
 
 void RowReader::open()
 {
     close();
+    if (Store::engine() != Engine::SQLite) {
+        if (!server_)
+            server_ = std::make_unique<Query>(text_);
+        for (auto it = params_.cbegin(); it != params_.cend(); ++it)
+            server_->setParam(it.key(), it.value());
+        server_->open();
+        eof_ = server_->eof();
+        return;
+    }
     if (preparedOn_ != Store::generation()) {
         release();
         sqlite3* db = Store::sqliteHandle();
@@ -66,7 +78,7 @@ void RowReader::open()
         const auto it = params_.constFind(sql_.positions[i]);
         if (it == params_.constEnd())
             throw StoreError(QStringLiteral("Parameter %1 has no value").arg(sql_.positions[i]));
-        const QVariant& v = *it;
+        const QVariant v = storable(*it);
         int rc;
         if (v.isNull())
             rc = sqlite3_bind_null(stmt_, i + 1);
@@ -96,26 +108,34 @@ void RowReader::step()
 
 void RowReader::next()
 {
-    if (!eof_)
-        step();
+    if (eof_)
+        return;
+    if (server_) {
+        server_->next();
+        eof_ = server_->eof();
+        return;
+    }
+    step();
 }
 
 void RowReader::close()
 {
     if (stmt_)
         sqlite3_reset(stmt_);
+    if (server_)
+        server_->close();
     eof_ = true;
 }
 
 int RowReader::integer(int column) const
 {
-    return sqlite3_column_int(stmt_, column);
+    return server_ ? server_->field(column).asInteger() : sqlite3_column_int(stmt_, column);
 }
 long long RowReader::largeInt(int column) const
 {
-    return sqlite3_column_int64(stmt_, column);
+    return server_ ? server_->field(column).asLargeInt() : sqlite3_column_int64(stmt_, column);
 }
 double RowReader::number(int column) const
 {
-    return sqlite3_column_double(stmt_, column);
+    return server_ ? server_->field(column).asFloat() : sqlite3_column_double(stmt_, column);
 }

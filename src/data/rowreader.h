@@ -6,11 +6,15 @@
 #include <QString>
 #include <QVariant>
 
-struct sqlite3_stmt;
+#include <memory>
 
-// A select read forward straight from SQLite on the Tennistables connection, for the walks that
-// read thousands of rows per call (the occupancy of a week). Columns are read by position as
-// numbers, an empty field giving 0. Values are bound by name, never spliced into the text.
+struct sqlite3_stmt;
+class Query;
+
+// A select read forward straight from SQLite on the Tennistables connection, for the statements
+// asked thousands of times (the occupancy of a week, the court plan's minute). Columns are read by
+// position as numbers, an empty field giving 0. Values are bound by name, never spliced into the
+// text. On a server the same statement runs through Qt SQL, with the same results.
 class RowReader {
 public:
     explicit RowReader(const QString& sql);
@@ -36,8 +40,10 @@ private:
     void step();
     void release();
 
+    QString text_;
     PositionalSql sql_;
-    QHash<QString, QVariant> params_;
+    QHash<QString, QVariant> params_; // as given; SQLite takes them as stored values
+    std::unique_ptr<Query> server_;
     sqlite3_stmt* stmt_ = nullptr;
     int preparedOn_ = -1;
     bool eof_ = true;

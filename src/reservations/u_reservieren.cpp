@@ -347,7 +347,7 @@ void Tfrm_reservieren::loadMembers()
     ed_mitglied->clear();
     runAction([this] {
         // A member without a first name is still listed under his surname.
-        Query members(QStringLiteral("select ifnull(Nachname,'')||'   '||ifnull(Vorname,'') name,"
+        Query members(QStringLiteral("select coalesce(Nachname,'')||'   '||coalesce(Vorname,'') name,"
                                      "Mitgliedsnummer,Rabatt from Mitglieder order by name"));
         for (members.open(); !members.eof(); members.next())
             ed_mitglied->addItem(members.field(0).asString(),

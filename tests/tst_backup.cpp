@@ -201,6 +201,7 @@ private slots:
     void refusedStoreOfEitherEngineChangesNothing_data();
     void refusedStoreOfEitherEngineChangesNothing();
     void restoreHeldUpByAnotherDeskFailsWhole();
+    void failedDumpLeavesTheOldArchiveWhole();
     void windowSavesAndRestoresOnEitherEngine_data();
     void windowSavesAndRestoresOnEitherEngine();
     void clientToolsOfTheServersVersion_data();
@@ -653,6 +654,48 @@ void TestBackup::restoreHeldUpByAnotherDeskFailsWhole()
     QCOMPARE(rowCounts(), before);
     QCOMPARE(namesCalled("after the save"), 1);
     QCOMPARE(keysAndIndexes(), indexes);
+}
+
+void TestBackup::failedDumpLeavesTheOldArchiveWhole()
+{
+    if (!installOn(Engine::PostgreSQL))
+        return;
+    const QString backup = hall() + QStringLiteral("/Backup");
+    const QString archive = backup + QStringLiteral("/Tables.zip");
+    Archive::save(archive);
+    const QByteArray saved = fileBytes(archive);
+    TestInstallation::exec("insert into Namen (Name) values ('after the save')");
+    // The store's connection stays; pg_dump's own is turned away by the server.
+    const QString database = TestInstallation::scalar("select current_database()").toString();
+    // From the maintenance database: the server keeps a database from turning itself away.
+    const auto allowConnections = [&](bool allowed) {
+        bool done = false;
+        {
+            QSqlDatabase maintenance =
+                QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("maintenance"));
+            maintenance.setConnectOptions(TestDatabase::server() + QStringLiteral(" dbname=postgres"));
+            done = maintenance.open() &&
+                   QSqlQuery(maintenance)
+                       .exec(QStringLiteral("alter database %1 allow_connections %2")
+                                 .arg(database, allowed ? QStringLiteral("true") : QStringLiteral("false")));
+            maintenance.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("maintenance"));
+        return done;
+    };
+    QVERIFY(allowConnections(false));
+    QString message;
+    try {
+        Archive::save(archive);
+    } catch (const Archive::ArchiveError& e) {
+        message = e.message();
+    }
+    QVERIFY(allowConnections(true));
+    QVERIFY2(message.startsWith(QLatin1String("pg_dump: error: ")), qPrintable(message));
+    QVERIFY2(message.contains(QLatin1String("is not currently accepting connections")), qPrintable(message));
+    QCOMPARE(fileBytes(archive), saved);
+    QCOMPARE(QDir(backup).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("Tables.zip")});
 }
 
 void TestBackup::windowSavesAndRestoresOnEitherEngine_data()

@@ -325,7 +325,7 @@ void TestRelay::portFailuresCarryTheirTextAndNumber()
 void TestRelay::restartResendsStoredBytesWithoutPause()
 {
     TestInstallation::exec(
-        QStringLiteral("update Kennzahlen set Lichtschaltung = 1, ComPort = 0, Wartezeit = 1000"));
+        QStringLiteral("update Kennzahlen set Lichtschaltung = true, ComPort = 0, Wartezeit = 1000"));
     const Modules stored{0x1B, 0x00, 0xA5, 0xFF, 0x01};
     for (int m = 1; m <= 5; ++m)
         Registry::setValue(QStringLiteral("modul_%1").arg(m), stored[std::size_t(m - 1)]);
@@ -351,7 +351,7 @@ void TestRelay::restartResendsStoredBytesWithoutPause()
 
 void TestRelay::restartRetriesWithChangedPortAndLoadsOnce()
 {
-    TestInstallation::exec(QStringLiteral("update Kennzahlen set Lichtschaltung = 1, ComPort = 1"));
+    TestInstallation::exec(QStringLiteral("update Kennzahlen set Lichtschaltung = true, ComPort = 1"));
     Registry::setValue(QStringLiteral("modul_3"), 0x42);
     RecordSet parameters;
     parameters.openQuery(QStringLiteral("select * from Kennzahlen"));
@@ -384,7 +384,7 @@ void TestRelay::restartRetriesWithChangedPortAndLoadsOnce()
 
 void TestRelay::restartWithoutLightSwitchingTouchesNothing()
 {
-    TestInstallation::exec(QStringLiteral("update Kennzahlen set Lichtschaltung = 0, ComPort = 0"));
+    TestInstallation::exec(QStringLiteral("update Kennzahlen set Lichtschaltung = false, ComPort = 0"));
     Registry::setValue(QStringLiteral("modul_1"), 7);
     RecordSet parameters;
     parameters.openQuery(QStringLiteral("select * from Kennzahlen"));

@@ -3,6 +3,7 @@
 #include "backup/serverdump.h"
 #include "backup/u_archiv.h"
 #include "backup/workfolder.h"
+#include "data/changes.h"
 #include "data/store.h"
 #include "testinstallation.h"
 #include "testserver.h"
@@ -16,7 +17,9 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTabWidget>
@@ -540,7 +543,34 @@ void TestBackup::restoreBringsBackTheRowsOfTheSave()
     TestInstallation::exec("delete from Reservierung where Reservierungsnummer = ?", {number});
     TestInstallation::exec("insert into Namen (Name) values ('after the save')");
     QCOMPARE(quartersOf(), 0);
+    // Another desk listening: whatever it shows may have changed with the restore.
+    const QString other = QStringLiteral("other desk");
+    std::unique_ptr<QSignalSpy> heard;
+    if (engine == Engine::PostgreSQL) {
+        QSqlDatabase desk = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), other);
+        desk.setConnectOptions(installation->connectionString());
+        QVERIFY2(desk.open(), qPrintable(desk.lastError().text()));
+        for (const QString& channel : Changes::channels())
+            QVERIFY(desk.driver()->subscribeToNotification(channel));
+        heard = std::make_unique<QSignalSpy>(desk.driver(), &QSqlDriver::notification);
+    }
     Archive::restore(archive, hall() + QStringLiteral("/Tables"));
+    if (heard) {
+        const auto channelsHeard = [&] {
+            QStringList channels;
+            for (const QList<QVariant>& notice : std::as_const(*heard))
+                if (!channels.contains(notice[0].toString()))
+                    channels << notice[0].toString();
+            channels.sort();
+            return channels;
+        };
+        QStringList all = Changes::channels();
+        all.sort();
+        QTRY_COMPARE(channelsHeard(), all);
+        heard.reset();
+        QSqlDatabase::database(other, false).close();
+        QSqlDatabase::removeDatabase(other);
+    }
     QCOMPARE(quartersOf(), quarters);
     QCOMPARE(namesCalled("after the save"), 0);
     QCOMPARE(rowCounts(), saved);

@@ -1,7 +1,9 @@
 #include "answers.h"
 #include "app/liverefresh.h"
 #include "billing/u_abrechnung.h"
+#include "billing/u_tagesabrechnung.h"
 #include "data/daycount.h"
+#include "data/recordset.h"
 #include "data/sqldialect.h"
 #include "data/store.h"
 #include "reservations/lookupbox.h"
@@ -79,6 +81,24 @@ public:
             notify("reservierung", QString::number(day));
         return db.commit();
     }
+    // Writes an open bill line, as a bill at that desk does.
+    bool billLine(int court, double betrag)
+    {
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        db.transaction();
+        QSqlQuery line(db);
+        line.prepare("insert into Tischabrechnung (Tischnummer, Einschreibdatum, Betrag, DrinksundSnacks, "
+                     "Abgerechnet, Quaters, Reservierer) values (?, ?, ?, 0, false, 4, 'Other')");
+        line.addBindValue(court);
+        line.addBindValue(DayCount::now());
+        line.addBindValue(betrag);
+        if (!line.exec()) {
+            failure = line.lastError().text();
+            return false;
+        }
+        notify("abrechnung", {});
+        return db.commit();
+    }
     // Marks a reservation paid, as a bill at that desk does.
     bool pay(int number)
     {
@@ -123,6 +143,7 @@ private slots:
     void quarterBookedElsewhereIsNotSavedAgain();
     void bookingElsewhereShowsInTheOpenWindows();
     void billElsewhereLeavesTheBillingList();
+    void billElsewhereJoinsTheOpenDailyAccount();
 
 private:
     // Puts the store on the engine of the test's row with a demo installation and shows the
@@ -286,6 +307,30 @@ void TestSeveralDesks::billElsewhereLeavesTheBillingList()
     QCOMPARE(billing.gr_spieler->currentRow(), 1);
     QCOMPARE(billing.gr_spieler->item(1, 1)->text(), chosen);
     forms().abrechnung = nullptr;
+}
+
+void TestSeveralDesks::billElsewhereJoinsTheOpenDailyAccount()
+{
+    INSTALL_ON(Engine::PostgreSQL);
+    LiveRefresh refresh;
+    Tfrm_Tagesabrechnung account;
+    forms().tagesabrechnung = &account;
+    account.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&account));
+    const int open = account.qry_detail->count();
+    QVERIFY(other->billLine(4, 17.5));
+    // The desk sees the line its closing would take with the others.
+    QTRY_COMPARE_WITH_TIMEOUT(account.qry_detail->count(), open + 1, 5000);
+    account.btn_abrechnenClick();
+    QVERIFY(!account.btn_abrechnen->isEnabled());
+    // Closed: the list keeps showing what this desk closed, whatever the other desk bills next.
+    QVERIFY(other->billLine(5, 3));
+    QTRY_COMPARE_WITH_TIMEOUT(
+        TestInstallation::scalar("select count(*) from Tischabrechnung where not Abgerechnet").toInt(), 1,
+        5000);
+    QCoreApplication::processEvents();
+    QCOMPARE(account.qry_detail->count(), open + 1);
+    forms().tagesabrechnung = nullptr;
 }
 
 QTEST_MAIN(TestSeveralDesks)

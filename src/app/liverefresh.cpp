@@ -1,6 +1,7 @@
 #include "app/liverefresh.h"
 
 #include "billing/u_abrechnung.h"
+#include "billing/u_tagesabrechnung.h"
 #include "courts/u_courts.h"
 #include "data/changes.h"
 #include "data/store.h"
@@ -66,5 +67,7 @@ void LiveRefresh::refreshNow()
     }
     if (f.abrechnung)
         f.abrechnung->refreshLines();
+    if (bills && f.tagesabrechnung)
+        f.tagesabrechnung->refreshLines();
     refreshCourtPlan();
 }

@@ -7,9 +7,9 @@
 
 // Brings what another desk changed into the windows this desk shows, as soon as the server tells
 // of it: the scheduler's week, the reservation dialog's day, the reservation list, the court
-// plan's markers and the billing list. Changes that arrive together are shown in one go; none is
-// shown while this desk's own write is under way, which reads the tables itself. Windows that are
-// hidden read afresh when they are shown, as they always do.
+// plan's markers, the billing list and the open lines of the daily account. Changes that arrive together are
+// shown in one go; none is shown while this desk's own write is under way, which reads the tables itself.
+// Windows that are hidden read afresh when they are shown, as they always do.
 class LiveRefresh : public QObject {
     Q_OBJECT
 public:

@@ -100,6 +100,12 @@ void Tfrm_Tagesabrechnung::hideEvent(QHideEvent* event)
     DeskWindow::hideEvent(event);
 }
 
+void Tfrm_Tagesabrechnung::refreshLines()
+{
+    if (isVisible() && btn_abrechnen->isEnabled() && qry_detail->isOpen())
+        runAction([this] { qry_detail->refresh(); });
+}
+
 void Tfrm_Tagesabrechnung::btn_abrechnenClick()
 {
     // The list is not read again: it keeps showing the lines just closed, with their sum.

@@ -30,6 +30,9 @@ public:
 
 public slots:
     void btn_abrechnenClick();
+    // Lists the open lines again after another desk billed or closed an account, so that the desk
+    // sees what its closing would take; nothing once this showing has closed.
+    void refreshLines();
     void btn_previewClick();
 
 protected:

@@ -720,6 +720,21 @@ void TestBackup::failedDumpLeavesTheOldArchiveWhole()
     } catch (const Archive::ArchiveError& e) {
         message = e.message();
     }
+    // The window says so in pg_dump's words, and its bar no longer shows the server at work.
+    Answers answers;
+    answers.answer = Messages::Answer::Yes;
+    {
+        Tfrm_archiv w;
+        w.show();
+        w.ed_file->setText(QStringLiteral("Tables"));
+        w.btn_save->click();
+        QCOMPARE(answers.asked.size(), 3);
+        QCOMPARE(answers.asked.mid(0, 2), (QStringList{QStringLiteral("overwriting existing file ?"),
+                                                       QStringLiteral("Error on saving !")}));
+        QCOMPARE(answers.asked[2], message);
+        QCOMPARE(w.lbl_file->text(), QStringLiteral("Database not saved !"));
+        QVERIFY(w.pb_file->maximum() > 0);
+    }
     QVERIFY(allowConnections(true));
     QVERIFY2(message.startsWith(QLatin1String("pg_dump: error: ")), qPrintable(message));
     QVERIFY2(message.contains(QLatin1String("is not currently accepting connections")), qPrintable(message));

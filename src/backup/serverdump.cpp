@@ -50,6 +50,8 @@ Finished run(const QString& program, const QStringList& arguments, const std::fu
     if (!process.waitForStarted())
         throw Archive::ArchiveError(QStringLiteral("%1: %2").arg(program, process.errorString()));
     const QDeadlineTimer deadline{std::chrono::minutes(toolMinutes)};
+    if (busy)
+        busy();
     while (!process.waitForFinished(100)) {
         if (process.state() == QProcess::NotRunning)
             break;

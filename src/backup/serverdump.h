@@ -10,8 +10,8 @@
 // and pg_restore, in their custom format. The programs are those of the server's major version:
 // an older pg_dump refuses a newer server, and an older pg_restore cannot read a newer dump. Each
 // connects with the store's own libpq string, so that the service file, the password file and
-// sslmode reach them as they reach the store. `busy` is called about ten times a second while a
-// program works, so that a window can repaint.
+// sslmode reach them as they reach the store. `busy` is called as a program starts and about ten
+// times a second while it works, so that a window can repaint.
 namespace ServerDump {
 
 inline constexpr const char* toolsRoot = "/usr/lib/postgresql";

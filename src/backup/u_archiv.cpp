@@ -229,6 +229,15 @@ Archive::Progress Tfrm_archiv::progressDisplay(const QString& endText)
     return progress;
 }
 
+void Tfrm_archiv::endBusy()
+{
+    // A failed run must not look as if the server were still at work.
+    if (pb_file->maximum() == 0) {
+        pb_file->setRange(0, 100);
+        pb_file->setValue(0);
+    }
+}
+
 bool Tfrm_archiv::storeInPlace() const
 {
     try {
@@ -260,6 +269,7 @@ void Tfrm_archiv::btn_saveClick()
     try {
         Archive::save(archive, progressDisplay(QStringLiteral("Database saved !")));
     } catch (const Archive::ArchiveError& e) {
+        endBusy();
         Messages::information(QStringLiteral("Error on saving !"));
         Messages::error(e.message());
     }
@@ -290,6 +300,7 @@ void Tfrm_archiv::btn_restoreClick()
     try {
         Archive::restore(file, tablesDirectory(), progressDisplay(QStringLiteral("Database restored !")));
     } catch (const Archive::ArchiveError& e) {
+        endBusy();
         lbl_file->setText(QStringLiteral("Database not restored !"));
         // A refused archive must not look like a broken library: the desk reads why it was refused.
         if (e.kind() == Archive::ArchiveError::Refused) {

@@ -51,5 +51,6 @@ private:
     QString installDirectory() const;
     QString tablesDirectory() const;
     bool storeInPlace() const;
+    void endBusy();
     QString backupDirectory() const;
 };

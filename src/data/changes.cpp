@@ -52,7 +52,7 @@ ChangeListener& ChangeListener::instance()
     return listener;
 }
 
-void ChangeListener::listenOn(const QSqlDatabase& db)
+void ChangeListener::listenOn(const QSqlDatabase& db, bool afterLoss)
 {
     QSqlDriver* driver = db.driver();
     for (const QString& channel : Changes::channels())
@@ -64,4 +64,8 @@ void ChangeListener::listenOn(const QSqlDatabase& db)
                 if (source == QSqlDriver::OtherSource)
                     emit heard(channel, payload.toString());
             });
+    if (afterLoss)
+        for (const QString& channel : Changes::channels())
+            QMetaObject::invokeMethod(
+                this, [this, channel] { emit heard(channel, {}); }, Qt::QueuedConnection);
 }

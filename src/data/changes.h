@@ -37,8 +37,10 @@ class ChangeListener : public QObject {
     Q_OBJECT
 public:
     static ChangeListener& instance();
-    // Subscribes the open server connection to every channel.
-    void listenOn(const QSqlDatabase& db);
+    // Subscribes the open server connection to every channel. A connection that replaces a lost
+    // one missed what was told meanwhile: every channel is then heard once, with no payload, after
+    // the action in hand.
+    void listenOn(const QSqlDatabase& db, bool afterLoss = false);
 
 signals:
     void heard(const QString& channel, const QString& payload);

@@ -24,6 +24,8 @@ int openings = 0;
 bool serverOpened = false;
 // A statement on it was answered with the server's end of the connection.
 bool serverLost = false;
+// The connection was closed because the server was lost: the next one missed what other desks told.
+bool closedAfterLoss = false;
 // Transactions open on the store's connection.
 int transactions = 0;
 // The changes told inside the open transaction, as channel and payload.
@@ -128,7 +130,8 @@ QSqlDatabase openSqlite()
     return db;
 }
 
-QSqlDatabase openServer(const QString& connectOptions)
+// afterLoss: the connection replaces one the server lost.
+QSqlDatabase openServer(const QString& connectOptions, bool afterLoss)
 {
     const QString name = storeConnection();
     const QString driver = QString::fromLatin1(dialect(Engine::PostgreSQL).driver);
@@ -144,7 +147,7 @@ QSqlDatabase openServer(const QString& connectOptions)
         if (db.open()) {
             serverOpened = true;
             learnKeyTables();
-            ChangeListener::instance().listenOn(db);
+            ChangeListener::instance().listenOn(db, afterLoss);
             return db;
         }
         failure = serverWords(db.lastError());
@@ -225,7 +228,9 @@ QSqlDatabase database()
     if (lostServer())
         close();
     const Location where = location();
-    QSqlDatabase db = where.engine == Engine::PostgreSQL ? openServer(where.connectOptions) : openSqlite();
+    QSqlDatabase db =
+        where.engine == Engine::PostgreSQL ? openServer(where.connectOptions, closedAfterLoss) : openSqlite();
+    closedAfterLoss = false;
     ++openings;
     return db;
 }
@@ -237,6 +242,7 @@ void close()
         return;
     RowReader::releaseAll();
     ++openings;
+    closedAfterLoss = lostServer();
     serverOpened = false;
     serverLost = false;
     {

@@ -3,6 +3,7 @@
 #include "data/daycount.h"
 #include "platform/messages.h"
 #include "refusingtrigger.h"
+#include "reservationdialog.h"
 #include "reservations/lookupbox.h"
 #include "reservations/quartergrid.h"
 #include "reservations/schedule.h"
@@ -217,16 +218,12 @@ void TestScheduler::closingPurgesBeforeTheCutOff()
 
 void TestScheduler::showDialog(int column, int hour)
 {
-    dialog->ed_tag->setText(QString::number(column));
-    dialog->ed_stunde->setText(QString::number(hour));
-    dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    QVERIFY(ReservationDialog::show(dialog.get(), column, hour));
 }
 
 void TestScheduler::click(int hour, int court, int quarter)
 {
-    QuarterGrid* grid = dialog->grid();
-    QTest::mouseClick(grid, Qt::LeftButton, {}, grid->quarterArea(1, hour, court, quarter).center());
+    ReservationDialog::click(dialog.get(), hour, court, quarter);
 }
 
 void TestScheduler::dialogRefusesWhatCannotBeBooked()

@@ -6,6 +6,7 @@
 #include "data/recordset.h"
 #include "data/sqldialect.h"
 #include "data/store.h"
+#include "reservationdialog.h"
 #include "reservations/lookupbox.h"
 #include "reservations/quartergrid.h"
 #include "reservations/u_reservieren.h"
@@ -204,16 +205,12 @@ void TestSeveralDesks::cleanup()
 
 void TestSeveralDesks::showDialog(int column, int hour)
 {
-    dialog->ed_tag->setText(QString::number(column));
-    dialog->ed_stunde->setText(QString::number(hour));
-    dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    QVERIFY(ReservationDialog::show(dialog.get(), column, hour));
 }
 
 void TestSeveralDesks::click(int hour, int court, int quarter)
 {
-    QuarterGrid* grid = dialog->grid();
-    QTest::mouseClick(grid, Qt::LeftButton, {}, grid->quarterArea(1, hour, court, quarter).center());
+    ReservationDialog::click(dialog.get(), hour, court, quarter);
 }
 
 void TestSeveralDesks::quarterBookedElsewhereIsNotSavedAgain_data()

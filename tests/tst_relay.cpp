@@ -1,5 +1,6 @@
 #include "data/recordset.h"
 #include "data/session.h"
+#include "data/store.h"
 #include "lights/relaylink.h"
 #include "lights/relays.h"
 #include "platform/registry.h"
@@ -69,6 +70,7 @@ private slots:
     void restartResendsStoredBytesWithoutPause();
     void restartRetriesWithChangedPortAndLoadsOnce();
     void restartWithoutLightSwitchingTouchesNothing();
+    void deskWithoutThePortLeavesTheLineToAnother();
 
 private:
     std::unique_ptr<RelayInstallation> hall_;
@@ -374,7 +376,7 @@ void TestRelay::restartRetriesWithChangedPortAndLoadsOnce()
 
     // Abort leaves the link closed and goes on.
     Relays::link().close();
-    TestInstallation::exec(QStringLiteral("update Kennzahlen set ComPort = 3"));
+    TestInstallation::exec(QStringLiteral("update Kennzahlen set ComPort = 1"));
     parameters.refresh();
     failures = 0;
     Relays::restart(parameters, [&] { return ++failures, true; });
@@ -395,6 +397,29 @@ void TestRelay::restartWithoutLightSwitchingTouchesNothing()
     QCOMPARE(Session::Modulzustand, Modules{});
     QTest::qWait(30);
     QVERIFY(line_->bytes().empty());
+}
+
+void TestRelay::deskWithoutThePortLeavesTheLineToAnother()
+{
+    if (!Store::sharedByDesks())
+        QSKIP("a single desk holds the relay line itself, on the port's default device");
+    // The hall switches its lights on COM3, which this desk's registry does not name.
+    TestInstallation::exec(QStringLiteral("update Kennzahlen set Lichtschaltung = true, ComPort = 2"));
+    QVERIFY(Registry::text(QStringLiteral("COM3")).isEmpty());
+    Registry::setValue(QStringLiteral("modul_1"), 7);
+    RecordSet parameters;
+    parameters.openQuery(QStringLiteral("select * from Kennzahlen"));
+    int failures = 0;
+    Relays::restart(parameters, [&] { return ++failures, true; });
+    QCOMPARE(failures, 0);
+    QVERIFY(!Relays::link().isOpen());
+    QCOMPARE(Session::Modulzustand, Modules{});
+    // The desk that names the port holds the line.
+    Registry::setValue(QStringLiteral("COM3"), Registry::text(QStringLiteral("COM1")));
+    Relays::restart(parameters, [&] { return ++failures, true; });
+    QCOMPARE(failures, 0);
+    QVERIFY(Relays::link().isOpen());
+    QTRY_VERIFY(!line_->bytes().empty());
 }
 
 QTEST_GUILESS_MAIN(TestRelay)

@@ -375,6 +375,11 @@ void lockNumbers(const QString& kind)
         throw error(lock.lastError());
 }
 
+bool sharedByDesks()
+{
+    return engine() == Engine::PostgreSQL;
+}
+
 bool inTransaction()
 {
     return transactions > 0;

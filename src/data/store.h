@@ -54,6 +54,9 @@ bool namesKeyword(const QString& conninfo, const QString& keyword);
 QString withConnectTimeout(const QString& conninfo);
 // The engine of the open store, else the one the registry names; and how that engine words SQL.
 Engine engine();
+// Whether several desks share the tables (they stand on a server): what one desk alone holds,
+// such as the relay line of the court lights, is then held by the desk whose registry names it.
+bool sharedByDesks();
 const SqlDialect& dialect();
 
 // The registry's Installdirectory as a full path; empty when the registry names none, cannot be

@@ -1,9 +1,12 @@
 #include "answers.h"
 #include "app/liverefresh.h"
+#include "app/sessionstart.h"
 #include "billing/u_abrechnung.h"
 #include "billing/u_tagesabrechnung.h"
+#include "data/calculations.h"
 #include "data/daycount.h"
 #include "data/recordset.h"
+#include "data/session.h"
 #include "data/sqldialect.h"
 #include "data/store.h"
 #include "reservationdialog.h"
@@ -100,6 +103,19 @@ public:
         notify("abrechnung", {});
         return db.commit();
     }
+    // Changes the hall's money decimals, as the parameters window at that desk does.
+    bool setDecimals(int decimals)
+    {
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        db.transaction();
+        QSqlQuery parameters(db);
+        parameters.prepare("update Kennzahlen set Nachkommastellen = ?");
+        parameters.addBindValue(decimals);
+        if (!parameters.exec())
+            return false;
+        notify("kennzahlen", {});
+        return db.commit();
+    }
     // Marks a reservation paid, as a bill at that desk does.
     bool pay(int number)
     {
@@ -145,6 +161,7 @@ private slots:
     void bookingElsewhereShowsInTheOpenWindows();
     void billElsewhereLeavesTheBillingList();
     void billElsewhereJoinsTheOpenDailyAccount();
+    void moneyDecimalsChangedElsewhereRoundHere();
 
 private:
     // Puts the store on the engine of the test's row with a demo installation and shows the
@@ -328,6 +345,17 @@ void TestSeveralDesks::billElsewhereJoinsTheOpenDailyAccount()
     QCoreApplication::processEvents();
     QCOMPARE(account.qry_detail->count(), open + 1);
     forms().tagesabrechnung = nullptr;
+}
+
+void TestSeveralDesks::moneyDecimalsChangedElsewhereRoundHere()
+{
+    INSTALL_ON(Engine::PostgreSQL);
+    LiveRefresh refresh;
+    SessionStart::loadNachkommafaktor();
+    QCOMPARE(Session::Nachkommafaktor, 100);
+    QVERIFY(other->setDecimals(0));
+    QTRY_COMPARE_WITH_TIMEOUT(Session::Nachkommafaktor, 1, 5000);
+    QCOMPARE(fRunden(12.5), 12.0);
 }
 
 QTEST_MAIN(TestSeveralDesks)

@@ -1,5 +1,6 @@
 #include "app/liverefresh.h"
 
+#include "app/sessionstart.h"
 #include "billing/u_abrechnung.h"
 #include "billing/u_tagesabrechnung.h"
 #include "courts/u_courts.h"
@@ -47,10 +48,18 @@ void LiveRefresh::refreshNow()
     const bool bookings = channels_.contains(QLatin1String(Changes::reservierung));
     const bool bills = channels_.contains(QLatin1String(Changes::abrechnung));
     const bool courts = channels_.contains(QLatin1String(Changes::tische));
+    const bool parameters = channels_.contains(QLatin1String(Changes::kennzahlen));
     // New or removed courts change every day a window shows.
     QSet<int> days = courts ? QSet<int>{0} : days_;
     channels_.clear();
     days_.clear();
+    // The money decimals are the hall's: amounts this desk rounds from now on follow the change.
+    if (parameters) {
+        try {
+            SessionStart::loadNachkommafaktor();
+        } catch (const StoreError&) {
+        }
+    }
     if (!bookings && !bills && !courts)
         return;
     const Forms& f = forms();

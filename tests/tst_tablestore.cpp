@@ -4,6 +4,7 @@
 #include "data/query.h"
 #include "data/recordset.h"
 #include "data/recordsetmodel.h"
+#include "data/rowreader.h"
 #include "data/session.h"
 #include "data/store.h"
 #include "platform/messages.h"
@@ -27,6 +28,7 @@
 #include <atomic>
 #include <chrono>
 #include <future>
+#include <limits>
 #include <memory>
 #include <thread>
 
@@ -90,6 +92,10 @@ private slots:
     void numbersOfOneKindAreDrawnOneDeskAfterTheOther_data();
     void numbersOfOneKindAreDrawnOneDeskAfterTheOther();
     void serviceFileNamesTheServer();
+    void rowReaderReadsTheSameOnEitherEngine_data();
+    void rowReaderReadsTheSameOnEitherEngine();
+    void serverTextsReadAsSQLiteReadsThem_data();
+    void serverTextsReadAsSQLiteReadsThem();
     void queryReadOnWhileOtherStatementsRun_data();
     void queryReadOnWhileOtherStatementsRun();
     void lostServerFailsTheActionAndTheNextReconnects_data();
@@ -1445,6 +1451,121 @@ void TestTableStore::serviceFileNamesTheServer()
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
     QCOMPARE(names, 6);
     QVERIFY2(unknown.contains(QLatin1String("elsewhere")), qPrintable(unknown));
+}
+
+void TestTableStore::rowReaderReadsTheSameOnEitherEngine_data()
+{
+    QTest::addColumn<Engine>("engine");
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<int>("integer");
+    QTest::addColumn<qlonglong>("largeInt");
+    QTest::addColumn<double>("number");
+    const struct {
+        const char* name;
+        const char* column;
+        QVariant stored;
+        int integer;
+        qlonglong largeInt;
+        double number;
+    } cases[] = {
+        {"whole number", "Ganz", 42, 42, 42, 42.0},
+        {"negative number", "Ganz", -17, -17, -17, -17.0},
+        {"fraction", "Bruch", 45123.5, 45123, 45123, 45123.5},
+        {"negative fraction cut towards zero", "Bruch", -2.75, -2, -2, -2.75},
+        {"small fraction in exponent form", "Bruch", 1e-05, 0, 0, 1e-05},
+        {"fraction of all digits", "Bruch", 46000.123456789012, 46000, 46000, 46000.123456789012},
+        {"fraction without a short form", "Bruch", 0.1 + 0.2, 0, 0, 0.1 + 0.2},
+        {"empty whole number", "Ganz", QVariant(), 0, 0, 0.0},
+        {"empty fraction", "Bruch", QVariant(), 0, 0, 0.0},
+        {"true", "Logisch", true, 1, 1, 1.0},
+        {"false", "Logisch", false, 0, 0, 0.0},
+        {"empty logical", "Logisch", QVariant(), 0, 0, 0.0},
+        // Past a double's exact range, and past 32 bits, where a whole number keeps the lower ones.
+        {"large number", "Gross", qlonglong(9007199254740993), 1, 9007199254740993, 9007199254740992.0},
+        {"large negative number", "Gross", qlonglong(-5000000000), -705032704, -5000000000, -5000000000.0},
+        {"decimal", "Dezimal", 12.5, 12, 12, 12.5},
+    };
+    for (const Engine engine : {Engine::SQLite, Engine::PostgreSQL})
+        for (const auto& c : cases)
+            QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(
+                QLatin1String(c.name),
+                engine == Engine::SQLite ? QLatin1String("SQLite") : QLatin1String("PostgreSQL"))))
+                << engine << QString::fromLatin1(c.column) << c.stored << c.integer << c.largeInt << c.number;
+}
+
+void TestTableStore::rowReaderReadsTheSameOnEitherEngine()
+{
+    QFETCH(Engine, engine);
+    QFETCH(QString, column);
+    QFETCH(QVariant, stored);
+    QFETCH(int, integer);
+    QFETCH(qlonglong, largeInt);
+    QFETCH(double, number);
+    OPEN_ENGINE_STORE(store, engine);
+    const SqlDialect& words = dialect(engine);
+    QSqlQuery definition(Store::database());
+    QVERIFY2(definition.exec(QStringLiteral("create table Probe (Nummer %1, Ganz %1, Gross BIGINT, Bruch %2, "
+                                            "Logisch %3, Dezimal %4)")
+                                 .arg(QLatin1String(words.integer), QLatin1String(words.floatingPoint),
+                                      QLatin1String(words.logical), QLatin1String(words.number))),
+             qPrintable(definition.lastError().text()));
+    TestInstallation::exec(QStringLiteral("insert into Probe (Nummer, %1) values (1, ?), (2, ?)").arg(column),
+                           {stored, stored});
+
+    RowReader reader(
+        QStringLiteral("select Nummer, %1 from Probe where Nummer >= :pvon order by Nummer").arg(column));
+    // Read twice, the second time on the statement prepared by the first.
+    for (int von : {1, 2}) {
+        reader.setParam(QStringLiteral("pvon"), von);
+        reader.open();
+        for (int nummer = von; nummer <= 2; ++nummer) {
+            QVERIFY(!reader.eof());
+            QCOMPARE(reader.integer(0), nummer);
+            QCOMPARE(reader.integer(1), integer);
+            QCOMPARE(reader.largeInt(1), largeInt);
+            // Exact: QCOMPARE would pass a double that is merely close.
+            QVERIFY2(reader.number(1) == number, qPrintable(QString::number(reader.number(1), 'g', 17)));
+            reader.next();
+        }
+        QVERIFY(reader.eof());
+        reader.close();
+    }
+}
+
+void TestTableStore::serverTextsReadAsSQLiteReadsThem_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qlonglong>("largeInt");
+    QTest::addColumn<double>("number");
+    QTest::newRow("whole") << "1234" << 1234LL << 1234.0;
+    QTest::newRow("negative") << "-56" << -56LL << -56.0;
+    QTest::newRow("fraction") << "45123.5" << 45123LL << 45123.5;
+    QTest::newRow("exponent") << "1e-05" << 0LL << 1e-05;
+    QTest::newRow("large exponent") << "2.5e+10" << 25000000000LL << 2.5e10;
+    QTest::newRow("fraction without a whole part") << ".75" << 0LL << 0.75;
+    QTest::newRow("logical true") << "t" << 1LL << 1.0;
+    QTest::newRow("logical false") << "f" << 0LL << 0.0;
+    QTest::newRow("empty") << "" << 0LL << 0.0;
+    QTest::newRow("not a number") << "Abel" << 0LL << 0.0;
+    QTest::newRow("leading number of a text") << "12 courts" << 12LL << 12.0;
+    QTest::newRow("blanks and a sign before") << "  +7" << 7LL << 7.0;
+    QTest::newRow("largest whole number")
+        << "9223372036854775807" << 9223372036854775807LL << 9223372036854775807.0;
+    QTest::newRow("past the whole numbers") << "1e300" << std::numeric_limits<qlonglong>::max() << 1e300;
+    QTest::newRow("below the whole numbers") << "-1e300" << std::numeric_limits<qlonglong>::min() << -1e300;
+}
+
+void TestTableStore::serverTextsReadAsSQLiteReadsThem()
+{
+    QFETCH(QString, text);
+    QFETCH(qlonglong, largeInt);
+    QFETCH(double, number);
+    const QByteArray bytes = text.toLatin1();
+    const std::string_view view(bytes.constData(), size_t(bytes.size()));
+    QCOMPARE(RowReader::parseLargeInt(view), largeInt);
+    QVERIFY2(RowReader::parseNumber(view) == number,
+             qPrintable(QString::number(RowReader::parseNumber(view), 'g', 17)));
 }
 
 void TestTableStore::queryReadOnWhileOtherStatementsRun_data()

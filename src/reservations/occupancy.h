@@ -53,7 +53,3 @@ private:
 // unpaid row alternates with each change of reservation number and restarts with each change of
 // court, in the order Datum, Platz, Stunde, Viertelstunde, Reservierungsnummer.
 OccupancyGrid fBelegung(int von, int bis);
-// The two readers of the walk, for the test that holds them to the same states: SQLite's own
-// statements, and Qt SQL, which serves the server. fBelegung takes the one of the open store.
-OccupancyGrid fBelegungSqlite(int von, int bis);
-OccupancyGrid fBelegungQt(int von, int bis);

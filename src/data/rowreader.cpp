@@ -138,6 +138,7 @@ void RowReader::openOnServer()
     if (qstrcmp(handle.typeName(), "pg_result*") == 0 || qstrcmp(handle.typeName(), "PGresult*") == 0) {
         result_ = *static_cast<PGresult* const*>(handle.data());
         rows_ = result_ ? PQntuples(result_) : 0;
+        fields_ = result_ ? PQnfields(result_) : 0;
         row_ = 0;
         eof_ = row_ >= rows_;
     } else {
@@ -181,9 +182,25 @@ void RowReader::close()
 
 std::string_view RowReader::serverText(int column) const
 {
-    if (eof_ || column < 0 || column >= PQnfields(result_) || PQgetisnull(result_, row_, column))
+    // libpq gives an empty text for an empty field.
+    if (eof_ || column < 0 || column >= fields_)
         return {};
     return std::string_view(PQgetvalue(result_, row_, column), size_t(PQgetlength(result_, row_, column)));
+}
+
+long long RowReader::serverLargeInt(int column) const
+{
+    const std::string_view text = serverText(column);
+    // Most values of a walk are short whole numbers: read them digit by digit.
+    size_t i = !text.empty() && text.front() == '-' ? 1 : 0;
+    if (text.size() > i && text.size() - i <= 18) {
+        long long value = 0;
+        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+            value = value * 10 + (text[i] - '0');
+        if (i == text.size())
+            return text.front() == '-' ? -value : value;
+    }
+    return parseLargeInt(text);
 }
 
 long long RowReader::parseLargeInt(std::string_view text)
@@ -226,7 +243,7 @@ int RowReader::integer(int column) const
     if (!onServer_)
         return sqlite3_column_int(stmt_, column);
     if (result_)
-        return int(parseLargeInt(serverText(column)));
+        return int(serverLargeInt(column));
     return FieldValue(server_.value(column)).asInteger();
 }
 
@@ -235,7 +252,7 @@ long long RowReader::largeInt(int column) const
     if (!onServer_)
         return sqlite3_column_int64(stmt_, column);
     if (result_)
-        return parseLargeInt(serverText(column));
+        return serverLargeInt(column);
     return FieldValue(server_.value(column)).asLargeInt();
 }
 

@@ -49,6 +49,7 @@ private:
     void release();
     void openOnServer();
     std::string_view serverText(int column) const;
+    long long serverLargeInt(int column) const;
 
     PositionalSql sql_;
     QHash<QString, QVariant> params_; // as Qt SQL binds them; SQLite takes them as stored values
@@ -57,6 +58,7 @@ private:
     const pg_result* result_ = nullptr; // the driver's, while the server's select is open
     int row_ = 0;
     int rows_ = 0;
+    int fields_ = 0;
     int preparedOn_ = -1;
     bool onServer_ = false;
     bool eof_ = true;

@@ -1,4 +1,7 @@
 #include "lights/lightschedule.h"
+#include "lights/scheduledcourts.h"
+#include "refusingtrigger.h"
+#include "testinstallation.h"
 
 #include <QTest>
 
@@ -88,6 +91,8 @@ private slots:
     void stateAndNextChange_data();
     void stateAndNextChange();
     void quarterStartsAreExactSeconds();
+    void courtsAroundADayFromTheStore();
+    void installationWithoutTheSettingsReadsThemOff();
 };
 
 void TestLightSchedule::spansOfACourt_data()
@@ -166,5 +171,65 @@ void TestLightSchedule::quarterStartsAreExactSeconds()
     QCOMPARE(quarterStart({day, 24, 4}), at("23:45"));
 }
 
-QTEST_APPLESS_MAIN(TestLightSchedule)
+namespace {
+
+// Court 3 switches with its bookings (output 3, 10 minutes before, none after); court 5 does not
+// and has no minutes stored. Bookings on court 3 the evening before, today and in two days, and
+// on court 9, which has no row in Tische.
+void bookAnEvening()
+{
+    TestInstallation::exec(
+        "insert into Tische (Tischnummer, TypNr, Anschluss, Lichtautomatik, Vorlauf, Nachlauf) "
+        "values (3, 1, 3, true, 10, 0)");
+    TestInstallation::exec("insert into Tische (Tischnummer, TypNr, Anschluss) values (5, 1, 5)");
+    const QList<QVariantList> rows{{1, day - 1, 24, 4, 3}, {2, day, 19, 1, 3}, {2, day, 19, 2, 3},
+                                   {3, day + 2, 19, 1, 3}, {4, day, 19, 1, 9}, {5, day + 1, 1, 1, 5}};
+    for (const QVariantList& r : rows)
+        TestInstallation::exec(
+            "insert into Reservierung (Reservierungsnummer, Datum, Stunde, Viertelstunde, "
+            "Platz, Reservierer, Mitgliedsnummer, Prozente, Bezahlt) values (?, ?, ?, ?, ?, "
+            "'x', -17, 0, false)",
+            r);
+}
+
+} // namespace
+
+void TestLightSchedule::courtsAroundADayFromTheStore()
+{
+    TestInstallation installation;
+    QVERIFY2(installation.isValid(), qPrintable(installation.failure()));
+    bookAnEvening();
+    const std::map<int, Court> courts = courtsAround(day);
+    QCOMPARE(courts.size(), std::size_t(2));
+    const Court& three = courts.at(3);
+    QCOMPARE(three.anschluss, 3);
+    QVERIFY(three.automatic);
+    QCOMPARE(three.runUp, 10);
+    QCOMPARE(three.runDown, 0);
+    // The evening before and today; the day after next is no concern of today's light.
+    QCOMPARE(three.booked.size(), std::size_t(3));
+    QCOMPARE(written(courtSpans(three)), QStringLiteral("-1 23:35-00:00,17:50-18:30"));
+    const Court& five = courts.at(5);
+    QVERIFY(!five.automatic);
+    QCOMPARE(five.runUp, 5);
+    QCOMPARE(five.runDown, 5);
+    QCOMPARE(five.booked.size(), std::size_t(1));
+    QVERIFY(courtSpans(five).empty());
+}
+
+void TestLightSchedule::installationWithoutTheSettingsReadsThemOff()
+{
+    TestInstallation installation;
+    QVERIFY2(installation.isValid(), qPrintable(installation.failure()));
+    bookAnEvening();
+    for (const char* field : {"Lichtautomatik", "Vorlauf", "Nachlauf"})
+        execUnprepared(QStringLiteral("alter table Tische drop column %1").arg(QLatin1String(field)));
+    const Court& three = courtsAround(day).at(3);
+    QVERIFY(!three.automatic);
+    QCOMPARE(three.runUp, 5);
+    QCOMPARE(three.runDown, 5);
+    QCOMPARE(three.anschluss, 3);
+}
+
+QTEST_GUILESS_MAIN(TestLightSchedule)
 #include "tst_lightschedule.moc"

@@ -14,14 +14,18 @@
 #include "ui/fieldcontrols.h"
 #include "ui/forms.h"
 #include "ui/recordgrid.h"
+#include "ui/recordnavigator.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 using Bytes = std::vector<unsigned char>;
 
@@ -38,6 +42,7 @@ private slots:
     void switchPanelLampsFollowModuleState();
     void assignmentTestButtonsRefuseUnstoredOrMissingOutput();
     void assignAutomaticalNumbersCourtsInOrder();
+    void courtLightFollowsBookingsWhenTakenOver();
     void parameterTakeOverRefreshesWaitingTimeOnlyWhenStored();
     void switchPlanColoursAndRefusedInsert();
 
@@ -193,6 +198,52 @@ void TestLights::assignmentTestButtonsRefuseUnstoredOrMissingOutput()
     QVERIFY(TestInstallation::scalar(QStringLiteral("select Anschluss from Tische where Tischnummer = 1"))
                 .isNull());
     QCOMPARE(answers.asked.size(), 2);
+    window.close();
+}
+
+void TestLights::courtLightFollowsBookingsWhenTakenOver()
+{
+    TestInstallation::exec(QStringLiteral("insert into Tische (Tischnummer, Anschluss) values (1, 3)"));
+    TestInstallation::exec(
+        QStringLiteral("insert into Tische (Tischnummer, Anschluss, Lichtautomatik, Vorlauf, "
+                       "Nachlauf) values (2, 4, true, 0, 30)"));
+    Tfrm_lichtsteuerung window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // Each control is found by its caption, as a screen reader reads it.
+    for (QWidget* control :
+         {static_cast<QWidget*>(window.se_vorlauf), static_cast<QWidget*>(window.se_nachlauf)}) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(control);
+        QVERIFY(a);
+        QVERIFY2(a->text(QAccessible::Name).startsWith(QLatin1String("run-")),
+                 qPrintable(a->text(QAccessible::Name)));
+    }
+    QCOMPARE(window.cb_lichtautomatik->text(), QStringLiteral("switch with bookings"));
+    // Court 1 has no settings stored: not switched, 5 and 5 minutes.
+    QVERIFY(!window.cb_lichtautomatik->isChecked());
+    QCOMPARE(window.se_vorlauf->value(), 5);
+    QCOMPARE(window.se_nachlauf->value(), 5);
+    QCOMPARE(window.se_vorlauf->maximum(), 30);
+    QTest::mouseClick(window.cb_lichtautomatik, Qt::LeftButton);
+    window.se_vorlauf->setFocus();
+    window.se_vorlauf->selectAll();
+    QTest::keyClicks(window.se_vorlauf, "10");
+    // Nothing is stored before "Take over".
+    QVERIFY(
+        !TestInstallation::scalar(QStringLiteral("select Lichtautomatik from Tische where Tischnummer = 1"))
+             .toBool());
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("btn_uebernehmen")), Qt::LeftButton);
+    QVERIFY(
+        TestInstallation::scalar(QStringLiteral("select Lichtautomatik from Tische where Tischnummer = 1"))
+            .toBool());
+    QCOMPARE(
+        TestInstallation::scalar(QStringLiteral("select Vorlauf from Tische where Tischnummer = 1")).toInt(),
+        10);
+    // Moving on shows the next court's own settings.
+    window.navigator->button(RecordNavigator::Next)->click();
+    QVERIFY(window.cb_lichtautomatik->isChecked());
+    QCOMPARE(window.se_vorlauf->value(), 0);
+    QCOMPARE(window.se_nachlauf->value(), 30);
     window.close();
 }
 

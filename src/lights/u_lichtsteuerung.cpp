@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 Tfrm_lichtsteuerung::Tfrm_lichtsteuerung(QWidget* parent)
@@ -103,6 +104,27 @@ QWidget* Tfrm_lichtsteuerung::setupAssignment()
     button(btn_automatisch, "btn_automatisch", QStringLiteral("Assign a&utomatical"), 3, 0);
     layout->removeWidget(btn_automatisch);
     layout->addWidget(btn_automatisch, 3, 0, 1, 3);
+    cb_lichtautomatik = new QCheckBox(QStringLiteral("switch with bookings"), box);
+    cb_lichtautomatik->setObjectName(QStringLiteral("cb_lichtautomatik"));
+    layout->addWidget(cb_lichtautomatik, 4, 0, 1, 3);
+    connect(cb_lichtautomatik, &QCheckBox::clicked, this,
+            [this](bool on) { settingChanged(QStringLiteral("Lichtautomatik"), on); });
+    auto minutes = [&](QSpinBox*& member, const char* name, const QString& caption, const QString& field,
+                       int row) {
+        auto* label = new QLabel(caption, box);
+        member = new QSpinBox(box);
+        member->setObjectName(QLatin1String(name));
+        member->setRange(0, 30);
+        member->setValue(5);
+        label->setBuddy(member);
+        layout->addWidget(label, row, 0);
+        layout->addWidget(member, row, 1);
+        const QSpinBox* spin = member;
+        connect(spin, &QSpinBox::valueChanged, this,
+                [this, field](int value) { settingChanged(field, value); });
+    };
+    minutes(se_vorlauf, "se_vorlauf", QStringLiteral("run-up [min] :"), QStringLiteral("Vorlauf"), 5);
+    minutes(se_nachlauf, "se_nachlauf", QStringLiteral("run-down [min] :"), QStringLiteral("Nachlauf"), 6);
     connect(btn_uebernehmen, &QPushButton::clicked, this, &Tfrm_lichtsteuerung::btn_uebernehmenClick);
     connect(btn_delete, &QPushButton::clicked, this, &Tfrm_lichtsteuerung::btn_deleteClick);
     connect(btn_lichtein, &QPushButton::clicked, this, &Tfrm_lichtsteuerung::btn_lichteinClick);
@@ -171,9 +193,32 @@ void Tfrm_lichtsteuerung::closeEvent(QCloseEvent* event)
 void Tfrm_lichtsteuerung::showLine()
 {
     const QSignalBlocker quiet(cb_line);
-    cb_line->setValue(tische_->isOpen() && !tische_->isEmpty()
-                          ? tische_->field(QStringLiteral("Anschluss")).variant()
-                          : QVariant());
+    const bool court = tische_->isOpen() && !tische_->isEmpty();
+    cb_line->setValue(court ? tische_->field(QStringLiteral("Anschluss")).variant() : QVariant());
+    // An installation made before the light settings has none to show or store.
+    const bool settings = court && tische_->fieldIndex(QStringLiteral("Lichtautomatik")) >= 0 &&
+                          tische_->fieldIndex(QStringLiteral("Vorlauf")) >= 0 &&
+                          tische_->fieldIndex(QStringLiteral("Nachlauf")) >= 0;
+    const QSignalBlocker quietCheck(cb_lichtautomatik);
+    const QSignalBlocker quietRunUp(se_vorlauf);
+    const QSignalBlocker quietRunDown(se_nachlauf);
+    for (QWidget* control : {static_cast<QWidget*>(cb_lichtautomatik), static_cast<QWidget*>(se_vorlauf),
+                             static_cast<QWidget*>(se_nachlauf)})
+        control->setEnabled(settings);
+    auto minutes = [&](const QString& field) {
+        const FieldValue value = tische_->field(field);
+        return value.isEmpty() ? 5 : value.asInteger();
+    };
+    cb_lichtautomatik->setChecked(settings && tische_->field(QStringLiteral("Lichtautomatik")).asBoolean());
+    se_vorlauf->setValue(settings ? minutes(QStringLiteral("Vorlauf")) : 5);
+    se_nachlauf->setValue(settings ? minutes(QStringLiteral("Nachlauf")) : 5);
+}
+
+void Tfrm_lichtsteuerung::settingChanged(const QString& field, const QVariant& value)
+{
+    if (!tische_->isOpen() || tische_->isEmpty())
+        return;
+    runAction([&] { tische_->setField(field, value); });
 }
 
 void Tfrm_lichtsteuerung::lineChosen()

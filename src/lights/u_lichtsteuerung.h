@@ -7,6 +7,7 @@ class FieldForm;
 class QCheckBox;
 class QLabel;
 class QPushButton;
+class QSpinBox;
 class RecordGrid;
 class RecordNavigator;
 class RecordSet;
@@ -28,6 +29,10 @@ public:
     QPushButton* btn_lichtein = nullptr;
     QPushButton* btn_lichtaus = nullptr;
     QPushButton* btn_automatisch = nullptr;
+    // Whether the court's light follows its bookings, and how many minutes before and after.
+    QCheckBox* cb_lichtautomatik = nullptr;
+    QSpinBox* se_vorlauf = nullptr;
+    QSpinBox* se_nachlauf = nullptr;
     QLabel* lbl_box2 = nullptr;
     QCheckBox* dcb_lichtsteuerungein = nullptr;
     ChoiceBox* cb_comport = nullptr;
@@ -56,6 +61,8 @@ private:
     QWidget* setupParameters();
     void showLine();
     void lineChosen();
+    // A light setting changed: the court row is edited, "Take over" stores it.
+    void settingChanged(const QString& field, const QVariant& value);
     void testSwitch(bool on);
 
     RecordSet* tische_ = nullptr;

@@ -69,8 +69,8 @@ private slots:
     void portFailuresCarryTheirTextAndNumber();
     void restartResendsStoredBytesWithoutPause();
     void restartRetriesWithChangedPortAndLoadsOnce();
-    void restartWithoutLightSwitchingTouchesNothing();
-    void deskWithoutThePortLeavesTheLineToAnother();
+    void restartTouchesNothing_data();
+    void restartTouchesNothing();
 
 private:
     std::unique_ptr<RelayInstallation> hall_;
@@ -384,39 +384,38 @@ void TestRelay::restartRetriesWithChangedPortAndLoadsOnce()
     QVERIFY(!Relays::link().isOpen());
 }
 
-void TestRelay::restartWithoutLightSwitchingTouchesNothing()
+void TestRelay::restartTouchesNothing_data()
 {
-    TestInstallation::exec(QStringLiteral("update Kennzahlen set Lichtschaltung = false, ComPort = 0"));
+    QTest::addColumn<QString>("parameters");
+    QTest::addColumn<bool>("sharedOnly"); // a case of a store shared by several desks
+    QTest::newRow("without light switching") << "Lichtschaltung = false, ComPort = 0" << false;
+    // The hall switches its lights on COM3, which this desk's registry does not name: the desk
+    // that names it holds the line.
+    QTest::newRow("at a desk without the hall's port") << "Lichtschaltung = true, ComPort = 2" << true;
+}
+
+void TestRelay::restartTouchesNothing()
+{
+    QFETCH(QString, parameters);
+    QFETCH(bool, sharedOnly);
+    if (sharedOnly && !Store::sharedByDesks())
+        QSKIP("a single desk holds the relay line itself, on the port's default device");
+    TestInstallation::exec(QStringLiteral("update Kennzahlen set ") + parameters);
+    QVERIFY(Registry::text(QStringLiteral("COM3")).isEmpty());
     Registry::setValue(QStringLiteral("modul_1"), 7);
-    RecordSet parameters;
-    parameters.openQuery(QStringLiteral("select * from Kennzahlen"));
+    RecordSet row;
+    row.openQuery(QStringLiteral("select * from Kennzahlen"));
     int failures = 0;
-    Relays::restart(parameters, [&] { return ++failures, true; });
+    Relays::restart(row, [&] { return ++failures, true; });
     QCOMPARE(failures, 0);
     QVERIFY(!Relays::link().isOpen());
     QCOMPARE(Session::Modulzustand, Modules{});
     QTest::qWait(30);
     QVERIFY(line_->bytes().empty());
-}
-
-void TestRelay::deskWithoutThePortLeavesTheLineToAnother()
-{
-    if (!Store::sharedByDesks())
-        QSKIP("a single desk holds the relay line itself, on the port's default device");
-    // The hall switches its lights on COM3, which this desk's registry does not name.
-    TestInstallation::exec(QStringLiteral("update Kennzahlen set Lichtschaltung = true, ComPort = 2"));
-    QVERIFY(Registry::text(QStringLiteral("COM3")).isEmpty());
-    Registry::setValue(QStringLiteral("modul_1"), 7);
-    RecordSet parameters;
-    parameters.openQuery(QStringLiteral("select * from Kennzahlen"));
-    int failures = 0;
-    Relays::restart(parameters, [&] { return ++failures, true; });
-    QCOMPARE(failures, 0);
-    QVERIFY(!Relays::link().isOpen());
-    QCOMPARE(Session::Modulzustand, Modules{});
-    // The desk that names the port holds the line.
+    if (!sharedOnly)
+        return;
     Registry::setValue(QStringLiteral("COM3"), Registry::text(QStringLiteral("COM1")));
-    Relays::restart(parameters, [&] { return ++failures, true; });
+    Relays::restart(row, [&] { return ++failures, true; });
     QCOMPARE(failures, 0);
     QVERIFY(Relays::link().isOpen());
     QTRY_VERIFY(!line_->bytes().empty());

@@ -63,87 +63,71 @@ public:
     // other desks unless told not to. False when the store refused.
     bool book(int day, const QStringList& rows, bool tell = true)
     {
-        QSqlDatabase db = QSqlDatabase::database(name, false);
-        db.transaction();
+        QList<QVariantList> values;
         for (const QString& row : rows) {
             const QStringList f = row.split(' ');
-            QSqlQuery insert(db);
-            insert.prepare(
-                "insert into Reservierung (Reservierungsnummer, Datum, Platz, Stunde, Viertelstunde, "
-                "Bezahlt, Reservierer, Mitgliedsnummer, Prozente) values (?, ?, ?, ?, ?, ?, 'Other', "
-                "-17, 0)");
-            for (const QVariant& v : QVariantList{f[0].toInt(), day, f[1].toInt(), f[2].toInt(), f[3].toInt(),
-                                                  f.value(4) == QLatin1String("1")})
-                insert.addBindValue(v);
-            if (!insert.exec()) {
-                failure = insert.lastError().text();
-                db.rollback();
-                return false;
-            }
+            values << QVariantList{f[0].toInt(), day,          f[1].toInt(),
+                                   f[2].toInt(), f[3].toInt(), f.value(4) == QLatin1String("1")};
         }
-        if (tell)
-            notify("reservierung", QString::number(day));
-        return db.commit();
+        return write(
+            "insert into Reservierung (Reservierungsnummer, Datum, Platz, Stunde, Viertelstunde, "
+            "Bezahlt, Reservierer, Mitgliedsnummer, Prozente) values (?, ?, ?, ?, ?, ?, 'Other', -17, 0)",
+            values, tell ? QStringList{"reservierung " + QString::number(day)} : QStringList());
     }
     // Writes an open bill line, as a bill at that desk does.
     bool billLine(int court, double betrag)
     {
-        QSqlDatabase db = QSqlDatabase::database(name, false);
-        db.transaction();
-        QSqlQuery line(db);
-        line.prepare("insert into Tischabrechnung (Tischnummer, Einschreibdatum, Betrag, DrinksundSnacks, "
-                     "Abgerechnet, Quaters, Reservierer) values (?, ?, ?, 0, false, 4, 'Other')");
-        line.addBindValue(court);
-        line.addBindValue(DayCount::now());
-        line.addBindValue(betrag);
-        if (!line.exec()) {
-            failure = line.lastError().text();
-            return false;
-        }
-        notify("abrechnung", {});
-        return db.commit();
+        return write("insert into Tischabrechnung (Tischnummer, Einschreibdatum, Betrag, DrinksundSnacks, "
+                     "Abgerechnet, Quaters, Reservierer) values (?, ?, ?, 0, false, 4, 'Other')",
+                     {{court, DayCount::now(), betrag}}, {"abrechnung "});
     }
     // Changes the hall's money decimals, as the parameters window at that desk does.
     bool setDecimals(int decimals)
     {
-        QSqlDatabase db = QSqlDatabase::database(name, false);
-        db.transaction();
-        QSqlQuery parameters(db);
-        parameters.prepare("update Kennzahlen set Nachkommastellen = ?");
-        parameters.addBindValue(decimals);
-        if (!parameters.exec())
-            return false;
-        notify("kennzahlen", {});
-        return db.commit();
+        return write("update Kennzahlen set Nachkommastellen = ?", {{decimals}}, {"kennzahlen "});
     }
     // Marks a reservation paid, as a bill at that desk does.
     bool pay(int number)
     {
-        QSqlDatabase db = QSqlDatabase::database(name, false);
-        db.transaction();
-        QSqlQuery paid(db);
-        paid.prepare("update Reservierung set Bezahlt = true where Reservierungsnummer = ?");
-        paid.addBindValue(number);
-        if (!paid.exec())
-            return false;
-        notify("reservierung", {});
-        notify("abrechnung", {});
-        return db.commit();
+        return write("update Reservierung set Bezahlt = true where Reservierungsnummer = ?", {{number}},
+                     {"reservierung ", "abrechnung "});
     }
 
     static inline const QString name = QStringLiteral("otherdesk");
     QString failure;
 
 private:
-    void notify(const QString& channel, const QString& payload)
+    // Runs the statement once per row of values in one transaction and tells each change ("channel
+    // payload") in it; all or nothing. False when the store refused, with its words in failure.
+    bool write(const QString& sql, const QList<QVariantList>& rows, const QStringList& changes)
     {
-        if (engine_ != Engine::PostgreSQL)
-            return;
-        QSqlQuery tell(QSqlDatabase::database(name, false));
-        tell.prepare("select pg_notify(?, ?)");
-        tell.addBindValue(channel);
-        tell.addBindValue(payload);
-        tell.exec();
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        db.transaction();
+        auto refused = [&](const QSqlQuery& query) {
+            failure = query.lastError().text();
+            db.rollback();
+            return false;
+        };
+        for (const QVariantList& values : rows) {
+            QSqlQuery statement(db);
+            statement.prepare(sql);
+            for (const QVariant& v : values)
+                statement.addBindValue(v);
+            if (!statement.exec())
+                return refused(statement);
+        }
+        for (const QString& change : changes) {
+            if (engine_ != Engine::PostgreSQL)
+                break;
+            const qsizetype space = change.indexOf(QLatin1Char(' '));
+            QSqlQuery tell(db);
+            tell.prepare("select pg_notify(?, ?)");
+            tell.addBindValue(change.left(space));
+            tell.addBindValue(change.mid(space + 1));
+            if (!tell.exec())
+                return refused(tell);
+        }
+        return db.commit();
     }
 
     Engine engine_;

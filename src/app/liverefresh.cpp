@@ -49,8 +49,9 @@ void LiveRefresh::refreshNow()
     const bool bills = channels_.contains(QLatin1String(Changes::abrechnung));
     const bool courts = channels_.contains(QLatin1String(Changes::tische));
     const bool parameters = channels_.contains(QLatin1String(Changes::kennzahlen));
-    // New or removed courts change every day a window shows.
-    QSet<int> days = courts ? QSet<int>{0} : days_;
+    // New or removed courts change every day a window shows; a change of no one day covers the
+    // single days heard with it.
+    const QSet<int> days = courts || days_.contains(0) ? QSet<int>{0} : days_;
     channels_.clear();
     days_.clear();
     // The money decimals are the hall's: amounts this desk rounds from now on follow the change.
